@@ -1,0 +1,158 @@
+#include "app/Commands.h"
+
+#include "app/MainWindow.h"
+#include "app/Printing.h"
+#include "app/Settings.h"
+#include "app/Texts.h"
+#include "clipboard/Clipboard.h"
+#include "model/ModelReader.h"
+#include "model/RestLines.h"
+#include "model/Text.h"
+#include "output/ModelWriter.h"
+
+namespace vandrel {
+
+namespace {
+
+template <class Command>
+void Bracketed(Program& p, Shell& shell, Command&& command) {
+    BusyIndicator(p, shell, true);
+    command();
+    BusyIndicator(p, shell, false);
+    RefreshMainWindow(p);
+}
+
+void OpenCommand(Program& p, Shell& shell, int n) {
+    ReadSettings(p);
+    ModelSlot& slot = p.ws.File(n);
+    OpenDialogRequest request{Tr(n == 1 ? texts::OpenDialogTitle1 : texts::OpenDialogTitle2, p.UiLanguage),
+                              Tr(texts::OpenDialogFilter, p.UiLanguage), slot.DialogDefault};
+    const std::string path = shell.AskOpenPath(request);
+    const OpenResult result = OpenModel(p.ws, n, path, [&] {
+        p.window.controls[size_t(n == 1 ? ids::PathField1 : ids::PathField2)].text = slot.Path;
+        WriteSettings(p);
+    });
+    if (result == OpenResult::Rejected) {
+        ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage), Tr(texts::OnlyMilkShapeFiles, p.UiLanguage),
+                               MessageIcon::Warning});
+    } else {
+        EnableFileCommands(p, n);
+        // Only a freshly loaded model records its rest lines: a rejected or
+        // cancelled open keeps what the next save must write back.
+        MakeRestLinesUnique(slot);
+    }
+    ShowCompatibility(p);
+}
+
+Message NotSavedMessage(const Program& p, std::string_view path) {
+    return {Tr(texts::ErrorTitle, p.UiLanguage),
+            Tr(texts::FileLabel, p.UiLanguage) + std::string(FileNameOf(path)) +
+                Tr(texts::IsWriteProtected, p.UiLanguage) + std::string(texts::LineEnd) +
+                Tr(texts::CannotBeSaved, p.UiLanguage),
+            MessageIcon::Error};
+}
+
+void SaveCommand(Program& p, Shell& shell, int n) {
+    ModelSlot& slot = p.ws.File(n);
+    switch (SaveModel(slot, p.clock.Now(), p.UiLanguage)) {
+        case SaveResult::Saved: break;
+        case SaveResult::ModelNotWritten: ShowMessage(p, shell, NotSavedMessage(p, slot.Path)); break;
+        case SaveResult::SidecarNotWritten: ShowMessage(p, shell, NotSavedMessage(p, slot.SidecarPath)); break;
+    }
+}
+
+void SettingsCommand(Program& p, Shell& shell) {
+    shell.RunSettingsDialog(p.UiLanguage);
+    p.UiLanguage = p.UiLanguage == 1 ? 1 : 0;
+    WriteSettings(p);
+    RebuildTexts(p);
+}
+
+void ShowHelp(Program& p, Shell& shell) {
+    const std::string name = p.HelpFileName.empty() ? Tr(texts::HelpFileName, 0) : p.HelpFileName;
+    if (!shell.OpenHelpFile(name))
+        ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage),
+                               Tr(texts::HelpFileLabel, p.UiLanguage) + name + Tr(texts::CannotBeOpened, p.UiLanguage),
+                               MessageIcon::Warning});
+}
+
+}  // namespace
+
+void ShowMessage(Program& p, Shell& shell, Message message) {
+    p.shownMessages.push_back(message);
+    shell.ShowMessage(message);
+}
+
+void StartUp(Program& p, Shell& shell, bool showAboutOnFirstStart) {
+    const bool settingsFound = ReadInitialLanguage(p);
+    if (!settingsFound && showAboutOnFirstStart) shell.ShowAbout(p.UiLanguage);
+    BuildMainWindow(p);
+    p.ws.File(1).Path.clear();
+    p.ws.File(2).Path.clear();
+    ReadSettings(p);
+    p.window.controls[ids::PathField1].text = p.ws.File(1).Path;
+    p.window.controls[ids::PathField2].text = p.ws.File(2).Path;
+    DisableStartUpCommands(p);
+    BusyIndicator(p, shell, false);
+}
+
+bool ControlEnabled(const Program& p, int controlId) {
+    return controlId >= 0 && controlId < kControlCount && p.window.controls[size_t(controlId)].enabled;
+}
+
+bool MenuItemEnabled(const Program& p, int menuId) {
+    return menuId >= 0 && menuId < kMenuItemCount && p.window.menu[size_t(menuId)].enabled;
+}
+
+void HandleCloseRequest(Program& p, Shell& shell) {
+    if (shell.AskYesNo({Tr(texts::QuitTitle, p.UiLanguage), QuitQuestion(p.UiLanguage), MessageIcon::Question}))
+        p.QuitRequested = true;
+}
+
+bool HandleMenu(Program& p, Shell& shell, int menuId) {
+    if (!MenuItemEnabled(p, menuId)) return false;
+    switch (menuId) {
+        case menu::OpenFile1: Bracketed(p, shell, [&] { OpenCommand(p, shell, 1); }); break;
+        case menu::OpenFile2: Bracketed(p, shell, [&] { OpenCommand(p, shell, 2); }); break;
+        case menu::SaveFile1: Bracketed(p, shell, [&] { SaveCommand(p, shell, 1); }); break;
+        case menu::SaveFile2: Bracketed(p, shell, [&] { SaveCommand(p, shell, 2); }); break;
+        case menu::PrintStatistics1: Bracketed(p, shell, [&] { PrintStatistics(p, shell, 1); }); break;
+        case menu::PrintKeyframes1: Bracketed(p, shell, [&] { PrintKeyframes(p, shell, 1); }); break;
+        case menu::PrintStatistics2: Bracketed(p, shell, [&] { PrintStatistics(p, shell, 2); }); break;
+        case menu::PrintKeyframes2: Bracketed(p, shell, [&] { PrintKeyframes(p, shell, 2); }); break;
+        case menu::Settings: Bracketed(p, shell, [&] { SettingsCommand(p, shell); }); break;
+        case menu::Quit: HandleCloseRequest(p, shell); break;
+        case menu::HelpContents: ShowHelp(p, shell); break;
+        case menu::About: shell.ShowAbout(p.UiLanguage); break;
+        default: return false;
+    }
+    return true;
+}
+
+bool HandleControl(Program& p, Shell& shell, int controlId) {
+    if (!ControlEnabled(p, controlId)) return false;
+    Workspace& ws = p.ws;
+    switch (controlId) {
+        case ids::OpenButton1: return HandleMenu(p, shell, menu::OpenFile1);
+        case ids::OpenButton2: return HandleMenu(p, shell, menu::OpenFile2);
+        case ids::SaveButton1: Bracketed(p, shell, [&] { SaveCommand(p, shell, 1); }); break;
+        case ids::SaveButton2: Bracketed(p, shell, [&] { SaveCommand(p, shell, 2); }); break;
+        case ids::CutButton1: Bracketed(p, shell, [&] { CutToClipboard(ws, 1); }); break;
+        case ids::CutButton2: Bracketed(p, shell, [&] { CutToClipboard(ws, 2); }); break;
+        case ids::CopyButton1: Bracketed(p, shell, [&] { CopyToClipboard(ws, 1); }); break;
+        case ids::CopyButton2: Bracketed(p, shell, [&] { CopyToClipboard(ws, 2); }); break;
+        case ids::PasteButton1: Bracketed(p, shell, [&] { PasteFromClipboard(ws, 1); }); break;
+        case ids::PasteButton2: Bracketed(p, shell, [&] { PasteFromClipboard(ws, 2); }); break;
+        case ids::ClipboardOkButton:
+            Bracketed(p, shell, [&] {
+                const auto& c = p.window.controls;
+                EditClipboard(ws, c[ids::AtField].text, c[ids::StepwidthField].text, c[ids::CommentField].text);
+                RebuildBoneList(ws.Clip);
+            });
+            break;
+        default: return false;
+    }
+    return true;
+}
+
+}  // namespace vandrel

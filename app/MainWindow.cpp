@@ -1,0 +1,129 @@
+#include "app/MainWindow.h"
+
+#include "app/Texts.h"
+#include "model/Compatibility.h"
+#include "model/IntegerValue.h"
+#include "model/KeyframeTable.h"
+
+namespace vandrel {
+
+namespace {
+
+ControlState& Control(Program& p, int id) { return p.window.controls[size_t(id)]; }
+
+void Enable(Program& p, int id, bool on) { Control(p, id).enabled = on; }
+void EnableMenu(Program& p, int id, bool on) { p.window.menu[size_t(id)].enabled = on; }
+
+void BuildMenu(Program& p, bool rebuilt) {
+    for (int id = 0; id < kMenuItemCount; ++id) p.window.menu[size_t(id)] = {MenuCaption(id, p.UiLanguage, rebuilt), true};
+}
+
+std::string CompatibleText(const Program& p) {
+    return " " + Tr(texts::Compatible, p.UiLanguage) + DecimalText(p.ws.CompatibleCount);
+}
+
+}  // namespace
+
+void BuildMainWindow(Program& p) {
+    for (const ControlSpec& c : MainWindowControls()) {
+        Control(p, c.id).text = Tr(c.caption, p.UiLanguage);
+        Control(p, c.id).tip = Tr(c.tip, p.UiLanguage);
+    }
+    BuildMenu(p, false);
+}
+
+void DisableStartUpCommands(Program& p) {
+    for (int id : {1, 3, 16, 19, 17, 20, 18, 21, 33, 28, 29, 30, 31, 32}) Enable(p, id, false);
+    for (int id = 2; id <= 7; ++id) EnableMenu(p, id, false);
+}
+
+void EnableFileCommands(Program& p, int n) {
+    Enable(p, n == 1 ? ids::SaveButton1 : ids::SaveButton2, true);
+    EnableMenu(p, n == 1 ? menu::SaveFile1 : menu::SaveFile2, true);
+    EnableMenu(p, n == 1 ? menu::PrintStatistics1 : menu::PrintStatistics2, true);
+}
+
+void RefreshMainWindow(Program& p) {
+    if (p.ws.File(1).Path.empty()) {
+        Enable(p, ids::SaveButton1, false);
+        for (int id : {2, 4, 5}) EnableMenu(p, id, false);
+    }
+    if (p.ws.File(2).Path.empty()) {
+        Enable(p, ids::SaveButton2, false);
+        for (int id : {3, 6, 7}) EnableMenu(p, id, false);
+    }
+    const KeyframeTable& clip = p.ws.Clip.Rows;
+    const size_t n1 = p.ws.File(1).Rows.size(), n2 = p.ws.File(2).Rows.size(), nc = clip.size();
+    if (nc > 0)
+        for (int id : {ids::FromField, ids::ToField, ids::AtField, ids::StepwidthField, ids::CommentField})
+            Enable(p, id, true);
+
+    std::string from, to;
+    if (nc > 0) {
+        from = DecimalText(FrameNumberOfRow(clip.front()));
+        to = DecimalText(FrameNumberOfRow(clip.back()));
+    }
+    Control(p, ids::KeyframeCounter1).text = std::string(texts::KeyframeCount) + DecimalText(int64_t(n1));
+    Control(p, ids::KeyframeCounter2).text = std::string(texts::KeyframeCount) + DecimalText(int64_t(n2));
+    Control(p, ids::ClipboardCounter).text = Tr(texts::ClipboardCount, p.UiLanguage) + DecimalText(int64_t(nc));
+    Control(p, ids::FromField).text = from;
+    Control(p, ids::ToField).text = to;
+    Control(p, ids::AtField).text = from;
+    Control(p, ids::StepwidthField).text.clear();
+    Control(p, ids::CommentField).text.clear();
+
+    for (int id : {ids::CutButton1, ids::CopyButton1}) Enable(p, id, n1 > 0);
+    EnableMenu(p, menu::PrintKeyframes1, n1 > 0);
+    for (int id : {ids::CutButton2, ids::CopyButton2}) Enable(p, id, n2 > 0);
+    EnableMenu(p, menu::PrintKeyframes2, n2 > 0);
+
+    if (nc > 0) {
+        for (int id : {ids::ClipboardOkButton, ids::PasteButton1, ids::PasteButton2}) Enable(p, id, true);
+    } else {
+        Enable(p, ids::ClipboardOkButton, false);
+    }
+    // Without compatible bones the Clipboard can only go back where it came from.
+    if (p.ws.CompatibleCount == 0) {
+        if (p.ws.Clip.ClipboardSource == 1) Enable(p, ids::PasteButton2, false);
+        if (p.ws.Clip.ClipboardSource == 2) Enable(p, ids::PasteButton1, false);
+    }
+}
+
+void RebuildTexts(Program& p) {
+    p.HelpFileName = Tr(texts::HelpFileName, p.UiLanguage);
+    BuildMenu(p, true);
+    p.window.status[2] = CompatibleText(p);
+    for (int id : {0, 2, 1, 3, 6, 9, 16, 19, 17, 20, 18, 21, 22, 23, 24, 25, 26, 27, 33})
+        Control(p, id).text = Tr(ControlById(id).caption, p.UiLanguage);
+    for (int id : {0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 28, 29, 30, 31, 32, 33})
+        Control(p, id).tip = Tr(ControlById(id).tip, p.UiLanguage);
+}
+
+void BusyIndicator(Program& p, Shell& shell, bool busy) {
+    p.window.status[4] = " " + Tr(busy ? texts::Busy : texts::Ready, p.UiLanguage);
+    shell.StatusChanged();
+}
+
+void ShowCompatibility(Program& p) {
+    p.ws.CompatibleCount = CountCompatibleBones(p.ws);
+    p.window.status[0] = "  " + std::string(texts::CopyrightLine);
+    p.window.status[1] = " " + JointText(p.ws.File(1));
+    p.window.status[3] = " " + JointText(p.ws.File(2));
+    p.window.status[2] = CompatibleText(p);
+}
+
+std::string ControlText(const Program& p, int id) {
+    if (id == ids::StatisticsView1 || id == ids::StatisticsView2) {
+        std::string text;
+        const auto& lines = p.ws.File(id == ids::StatisticsView1 ? 1 : 2).ModelStatistics;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            if (i) text += texts::LineEnd;
+            text += lines[i];
+        }
+        return text;
+    }
+    if (id == ids::KeyframeList1 || id == ids::ClipboardList || id == ids::KeyframeList2) return {};
+    return p.window.controls[size_t(id)].text;
+}
+
+}  // namespace vandrel

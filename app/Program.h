@@ -1,0 +1,83 @@
+#pragma once
+// The whole program state shared by the window and vandrel-cli, and the small
+// interface through which commands reach dialogs and the screen.
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/MainWindowLayout.h"
+#include "model/Workspace.h"
+#include "output/DateStamp.h"
+
+namespace vandrel {
+
+struct ControlState {
+    std::string text;
+    std::string tip;
+    bool enabled = true;
+};
+
+struct MenuItemState {
+    std::string text;
+    bool enabled = true;
+};
+
+// What the main window shows, apart from the rows of its lists and the
+// statistics texts, which it takes from the workspace.
+struct WindowState {
+    std::array<ControlState, kControlCount> controls;
+    std::array<MenuItemState, kMenuItemCount> menu;
+    std::array<std::string, kStatusFieldCount> status;
+};
+
+enum class MessageIcon { Warning, Error, Information, Question };
+
+struct Message {
+    std::string title;  // with its leading blank
+    std::string text;   // lines joined by CR LF
+    MessageIcon icon = MessageIcon::Warning;
+};
+
+struct OpenDialogRequest {
+    std::string title;
+    std::string filter;  // "description|pattern|description|pattern"
+    std::string defaultFile;
+};
+
+class PrintSurface;
+
+// Dialogs and the screen, as the commands need them. The window answers with
+// real dialogs; vandrel-cli and tests answer from a script.
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // The chosen path; empty when the dialog was cancelled.
+    virtual std::string AskOpenPath(const OpenDialogRequest& request) = 0;
+    virtual void ShowMessage(const Message& message) = 0;
+    // Yes/No question; true for Yes.
+    virtual bool AskYesNo(const Message& question) = 0;
+    // The Settings dialog: may change the language (OK, Apply) or not (Cancel, close).
+    virtual void RunSettingsDialog(int& uiLanguage) = 0;
+    virtual void ShowAbout(int uiLanguage) = 0;
+    // Opens a help file with the desktop's viewer; false when nothing opened it.
+    virtual bool OpenHelpFile(const std::string& name) = 0;
+    // The print dialog; null when cancelled. The surface draws the pages.
+    virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) = 0;
+    // The status bar changed and must be on the screen before a long command runs.
+    virtual void StatusChanged() {}
+};
+
+struct Program {
+    Workspace ws;
+    WindowState window;
+    int UiLanguage = 0;
+    std::string HelpFileName;
+    std::string SettingsFileName = "Vandrel.ini";
+    Clock clock;
+    bool QuitRequested = false;
+    std::vector<Message> shownMessages;  // every message box, in order
+};
+
+}  // namespace vandrel

@@ -1,0 +1,252 @@
+#include "app/cli/CliRunner.h"
+
+#include <ostream>
+
+#include "app/Commands.h"
+#include "app/Dump.h"
+#include "app/Texts.h"
+#include "app/cli/ScriptWords.h"
+#include "output/PrintSurface.h"
+
+namespace vandrel {
+
+namespace {
+
+// The dialogs of the window, answered by the script.
+class ScriptShell : public Shell {
+public:
+    ScriptShell(const CliOptions& options, std::ostream& err) : options_(options), err_(err) {}
+
+    std::string openPath;
+    int language = 0;
+    std::string pdfPath;
+    bool landscape = false;
+
+    std::string AskOpenPath(const OpenDialogRequest&) override { return openPath; }
+
+    void ShowMessage(const Message& m) override {
+        std::string title = m.title;
+        if (!title.empty() && title[0] == ' ') title.erase(0, 1);
+        std::string text;
+        for (size_t i = 0; i < m.text.size(); ++i) {
+            if (m.text.compare(i, 2, "\r\n") == 0) {
+                text += " / ";
+                ++i;
+            } else {
+                text += m.text[i];
+            }
+        }
+        err_ << Utf8FromBytes(title) << ": " << Utf8FromBytes(text) << "\n";
+    }
+
+    bool AskYesNo(const Message&) override { return true; }
+    void RunSettingsDialog(int& uiLanguage) override { uiLanguage = language; }
+    void ShowAbout(int) override {}
+    bool OpenHelpFile(const std::string&) override { return false; }
+    std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override {
+        return options_.makePdf ? options_.makePdf(pdfPath, landscape) : nullptr;
+    }
+
+private:
+    const CliOptions& options_;
+    std::ostream& err_;
+};
+
+struct Refused {
+    std::string reason;
+};
+
+int FileNumber(const std::string& word) {
+    if (word == "1") return 1;
+    if (word == "2") return 2;
+    throw Refused{"file number must be 1 or 2: " + word};
+}
+
+bool IsDecimal(const std::string& word) {
+    if (word.empty()) return false;
+    for (char c : word)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+void ExpectWords(const std::vector<std::string>& w, size_t least, size_t most) {
+    if (w.size() < least || w.size() > most) throw Refused{"wrong number of words for " + w[0]};
+}
+
+LocalTime ParseClock(const std::string& date, const std::string& time) {
+    auto digits = [](const std::string& s, size_t from, size_t count) {
+        int v = 0;
+        for (size_t i = from; i < from + count; ++i) {
+            if (s[i] < '0' || s[i] > '9') throw Refused{"malformed date or time"};
+            v = v * 10 + (s[i] - '0');
+        }
+        return v;
+    };
+    if (date.size() != 10 || date[4] != '-' || date[7] != '-' || time.size() != 5 || time[2] != ':')
+        throw Refused{"malformed date or time"};
+    LocalTime t{digits(date, 0, 4), digits(date, 5, 2), digits(date, 8, 2), digits(time, 0, 2), digits(time, 3, 2)};
+    if (!IsValidLocalTime(t)) throw Refused{"no such date or time"};
+    return t;
+}
+
+class ScriptRun {
+public:
+    ScriptRun(const CliOptions& options, std::ostream& out, std::ostream& err)
+        : out_(out), shell_(options, err) {
+        StartUp(p_, shell_, false);
+    }
+
+    // Runs one command; throws Refused for a malformed or refused command.
+    void Run(const std::vector<std::string>& w) {
+        const std::string& verb = w[0];
+        if (verb == "open") {
+            ExpectWords(w, 2, 3);
+            const int n = FileNumber(w[1]);
+            shell_.openPath = w.size() == 3 ? w[2] : std::string();
+            Press(n == 1 ? ids::OpenButton1 : ids::OpenButton2);
+        } else if (verb == "select") {
+            ExpectWords(w, 2, SIZE_MAX);
+            Select(FileNumber(w[1]), {w.begin() + 2, w.end()});
+        } else if (verb == "cut" || verb == "copy" || verb == "paste" || verb == "save") {
+            ExpectWords(w, 2, 2);
+            const int n = FileNumber(w[1]);
+            const int first = verb == "cut" ? ids::CutButton1 : verb == "copy" ? ids::CopyButton1
+                            : verb == "paste" ? ids::PasteButton1 : ids::SaveButton1;
+            const int second = verb == "cut" ? ids::CutButton2 : verb == "copy" ? ids::CopyButton2
+                             : verb == "paste" ? ids::PasteButton2 : ids::SaveButton2;
+            Press(n == 1 ? first : second);
+        } else if (verb == "edit") {
+            ExpectWords(w, 4, 4);
+            if (!ControlEnabled(p_, ids::ClipboardOkButton)) throw Refused{"the Clipboard OK button is disabled"};
+            p_.window.controls[ids::AtField].text = w[1];
+            p_.window.controls[ids::StepwidthField].text = w[2];
+            p_.window.controls[ids::CommentField].text = w[3];
+            Press(ids::ClipboardOkButton);
+        } else if (verb == "language") {
+            ExpectWords(w, 2, 2);
+            if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
+            shell_.language = w[1] == "1" ? 1 : 0;
+            Choose(menu::Settings);
+        } else if (verb == "print") {
+            ExpectWords(w, 4, 5);
+            if (w[1] != "keyframes" && w[1] != "statistics") throw Refused{"print keyframes or statistics"};
+            if (w.size() == 5 && w[4] != "landscape") throw Refused{"unknown print option: " + w[4]};
+            const int n = FileNumber(w[2]);
+            shell_.pdfPath = w[3];
+            shell_.landscape = w.size() == 5;
+            const bool keyframes = w[1] == "keyframes";
+            Choose(keyframes ? (n == 1 ? menu::PrintKeyframes1 : menu::PrintKeyframes2)
+                             : (n == 1 ? menu::PrintStatistics1 : menu::PrintStatistics2));
+        } else if (verb == "clock") {
+            ExpectWords(w, 3, 3);
+            p_.clock.Fixed = ParseClock(w[1], w[2]);
+        } else if (verb == "table") {
+            ExpectWords(w, 2, 2);
+            const KeyframeTable& rows = w[1] == "clipboard" ? p_.ws.Clip.Rows : p_.ws.File(FileNumber(w[1])).Rows;
+            for (const KeyframeRow& row : rows) out_ << Utf8FromBytes(row.RowText) << "\n";
+        } else if (verb == "stats") {
+            ExpectWords(w, 2, 2);
+            for (const std::string& line : p_.ws.File(FileNumber(w[1])).ModelStatistics)
+                out_ << Utf8FromBytes(line) << "\n";
+        } else if (verb == "status") {
+            ExpectWords(w, 1, 1);
+            for (const std::string& field : p_.window.status) out_ << Utf8FromBytes(field) << "\n";
+        } else if (verb == "dump") {
+            ExpectWords(w, 1, 1);
+            out_ << DumpState(p_, {p_.shownMessages.begin() + long(dumped_), p_.shownMessages.end()}) << "\n";
+            dumped_ = p_.shownMessages.size();
+        } else {
+            throw Refused{"unknown command: " + verb};
+        }
+        out_.flush();
+    }
+
+    size_t MessageCount() const { return p_.shownMessages.size(); }
+
+private:
+    void Press(int controlId) {
+        if (!HandleControl(p_, shell_, controlId))
+            throw Refused{"the button " + std::string(ControlById(controlId).name) + " is disabled"};
+    }
+
+    void Choose(int menuId) {
+        if (!HandleMenu(p_, shell_, menuId))
+            throw Refused{"the menu item \"" + Utf8FromBytes(p_.window.menu[size_t(menuId)].text) + "\" is disabled"};
+    }
+
+    void Select(int n, const std::vector<std::string>& rows) {
+        KeyframeTable& table = p_.ws.File(n).Rows;
+        std::vector<bool> chosen(table.size(), false);
+        if (rows.size() == 1 && rows[0] == "all") {
+            chosen.assign(table.size(), true);
+        } else {
+            for (const std::string& word : rows) {
+                if (!IsDecimal(word)) throw Refused{"row must be a number: " + word};
+                size_t row = 0;
+                for (char c : word) {
+                    row = row * 10 + size_t(c - '0');
+                    if (row >= table.size()) throw Refused{"row past the end of the list: " + word};
+                }
+                chosen[row] = true;
+            }
+        }
+        for (size_t i = 0; i < table.size(); ++i) table[i].Selected = chosen[i];
+    }
+
+    std::ostream& out_;
+    ScriptShell shell_;
+    Program p_;
+    size_t dumped_ = 0;
+};
+
+}  // namespace
+
+int RunCliScript(const std::string& script, const CliOptions& options, std::ostream& out, std::ostream& err) {
+    ScriptRun run(options, out, err);
+    size_t start = 0;
+    int lineNumber = 0;
+    while (start < script.size()) {
+        size_t end = script.find('\n', start);
+        std::string line = script.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        start = end == std::string::npos ? script.size() : end + 1;
+        ++lineNumber;
+        if (end != std::string::npos && !line.empty() && line.back() == '\r') line.pop_back();
+        size_t first = line.find_first_not_of(' ');
+        if (first == std::string::npos || line[first] == '#') continue;
+
+        const size_t messagesBefore = run.MessageCount();
+        try {
+            std::optional<std::vector<std::string>> words = SplitScriptWords(line);
+            if (!words) throw Refused{"unterminated quote"};
+            if (words->empty()) continue;
+            run.Run(*words);
+        } catch (const Refused& refused) {
+            out.flush();
+            err << "vandrel-cli: line " << lineNumber << ": " << refused.reason << "\n";
+            return 2;
+        }
+        if (run.MessageCount() > messagesBefore && !options.keepGoing) return 1;
+    }
+    return run.MessageCount() > 0 ? 1 : 0;
+}
+
+std::string CliCommandTable() {
+    return "Commands, one per line:\n"
+           "  open N PATH          open PATH into file N (1 or 2)\n"
+           "  open N               the open dialog of file N, cancelled\n"
+           "  select N ROW...      select rows of file N's keyframe list (0-based); 'all'; none clears\n"
+           "  cut N | copy N       the Cut / Copy button of file N\n"
+           "  edit AT STEP COMMENT the Clipboard fields and OK\n"
+           "  paste N              the Paste button of file N\n"
+           "  save N               save file N and its side file\n"
+           "  language L           the Settings dialog: 0 English, 1 German\n"
+           "  print keyframes|statistics N PDF [landscape]\n"
+           "                       print to a PDF file, A4\n"
+           "  clock YYYY-MM-DD HH:MM  fix the time the program reads\n"
+           "  table N | table clipboard  the rows of a keyframe list\n"
+           "  stats N              the statistics lines of file N\n"
+           "  status               the five status-bar fields\n"
+           "  dump                 the whole state as one line of JSON\n";
+}
+
+}  // namespace vandrel

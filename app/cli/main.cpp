@@ -1,0 +1,40 @@
+// vandrel-cli: the headless twin of the Vandrel window.
+#include <CLI/CLI.hpp>
+
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <sstream>
+
+#include "app/Version.h"
+#include "app/cli/CliRunner.h"
+#ifdef VANDREL_PDF
+#include "app/qt/QtPrintSurface.h"
+#endif
+
+int main(int argc, char** argv) {
+    CLI::App app{"vandrel-cli: runs Vandrel's window commands from a script, without a screen."};
+    app.footer(vandrel::CliCommandTable());
+    vandrel::CliOptions options;
+    std::string scriptPath = "-";
+    app.add_flag("--keep-going", options.keepGoing, "go on after a message box; exit 1 at the end");
+    app.add_option("SCRIPT", scriptPath, "the script file; '-' or none reads standard input");
+    app.set_version_flag("--version", std::string(vandrel::kVersionLine));
+    CLI11_PARSE(app, argc, argv);
+#ifdef VANDREL_PDF
+    options.makePdf = vandrel::MakePdfSurface;
+#endif
+
+    std::string script;
+    if (scriptPath == "-") {
+        script.assign(std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>());
+    } else {
+        std::ifstream in(scriptPath, std::ios::binary);
+        if (!in) {
+            std::cerr << "vandrel-cli: cannot read the script " << scriptPath << "\n";
+            return 2;
+        }
+        script.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    return vandrel::RunCliScript(script, options, std::cout, std::cerr);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Turning the program's 8-bit texts into what Qt shows, and typed text back.
+#include <QString>
+#include <string>
+#include <string_view>
+
+namespace vandrel {
+
+// Valid UTF-8 (as paths and typed comments are) is shown as UTF-8; any other
+// bytes, the program's own Latin-1 texts among them, as Latin-1.
+QString ToQString(std::string_view bytes);
+
+// What the user typed, as the bytes the program keeps (UTF-8).
+std::string FromQString(const QString& text);
+
+}  // namespace vandrel

@@ -1,0 +1,71 @@
+// Editing the Clipboard: move, renumber, reverse and comment its keyframes.
+#include <unordered_map>
+
+#include "clipboard/Clipboard.h"
+#include "clipboard/KeyLines.h"
+#include "model/KeyframeTable.h"
+
+namespace vandrel {
+
+namespace {
+
+// 32-bit arithmetic as the model keeps frame numbers: results wrap.
+int32_t Wrap32(int64_t value) { return Int32(value); }
+
+std::string EditedRowText(std::string_view oldText, int32_t frame, std::string_view comment) {
+    const std::string number = DecimalText(frame);
+    std::string text;
+    if (!comment.empty()) {
+        text = number + std::string(size_t(RowPadding(number.size())), ' ') + std::string(comment);
+    } else if (oldText.find(' ') != std::string_view::npos) {
+        text = number + std::string(size_t(RowPadding(number.size())), ' ') +
+               std::string(StripBlanks(AfterFirstBlank(oldText)));
+    } else {
+        text = number;
+    }
+    return std::string(StripBlanks(text));
+}
+
+}  // namespace
+
+void EditClipboard(Workspace& ws, std::string_view atText, std::string_view stepText, std::string_view comment) {
+    Clipboard& clip = ws.Clip;
+    const size_t n = clip.Rows.size();
+    const int32_t at = Int32(IntegerValue(atText));
+    const int32_t step = Int32(IntegerValue(stepText));
+    if (n == 0 || at <= 0) return;
+    const int32_t from = FrameNumberOfRow(clip.Rows[0]);
+
+    std::vector<int32_t> oldFrames(n), newFrames(n);
+    std::vector<std::string> texts(n);
+    for (size_t j = 0; j < n; ++j) {
+        std::string_view t = StripBlanks(clip.Rows[j].RowText);
+        oldFrames[j] = Int32(IntegerValue(t));
+        const int64_t jj = static_cast<int64_t>(j), last = static_cast<int64_t>(n) - 1;
+        if (step < 0) newFrames[j] = Wrap32(int64_t{at} + (last - jj) * -int64_t{step});
+        else if (step == 0) newFrames[j] = Wrap32(int64_t{oldFrames[j]} + (int64_t{at} - from));
+        else newFrames[j] = Wrap32(int64_t{at} + jj * step);
+        texts[j] = EditedRowText(t, newFrames[j], comment);
+    }
+
+    if (step < 0) {
+        clip.Rows.clear();
+        for (size_t j = n; j-- > 0;) clip.Rows.push_back({std::move(texts[j]), false});
+    } else {
+        for (size_t j = 0; j < n; ++j) clip.Rows[j].RowText = std::move(texts[j]);
+    }
+
+    // Each key line takes the new number of the first row of its old frame, once.
+    std::unordered_map<int32_t, int32_t> renumbered;
+    for (size_t j = 0; j < n; ++j) renumbered.try_emplace(oldFrames[j], newFrames[j]);
+    for (int64_t i = std::max<int32_t>(clip.BonesLine, 1); i <= int64_t{clip.LineCount} - 1; ++i) {
+        std::string& line = clip.ModelLines[size_t(i)];
+        const int32_t frame = FrameNumberOfLine(line);
+        if (frame == 0 || !ContainsPoint(line)) continue;
+        auto found = renumbered.find(frame);
+        if (found == renumbered.end()) continue;
+        line = DecimalText(found->second) + " " + std::string(AfterFirstBlank(line));
+    }
+}
+
+}  // namespace vandrel

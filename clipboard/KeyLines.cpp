@@ -1,0 +1,20 @@
+#include "clipboard/KeyLines.h"
+
+namespace vandrel {
+
+void RecountKeys(LineSet& set, int64_t top) {
+    int64_t counter = 0;
+    const int64_t bottom = std::max<int64_t>(set.BonesLine, 1);
+    top = std::min<int64_t>(top, static_cast<int64_t>(set.ModelLines.size()) - 1);
+    for (int64_t i = top; i >= bottom; --i) {
+        std::string& line = set.ModelLines[static_cast<size_t>(i)];
+        if (FrameNumberOfLine(line) != 0) {
+            ++counter;
+        } else if (line == kCountMark) {
+            line = DecimalText(counter);
+            counter = 0;
+        }
+    }
+}
+
+}  // namespace vandrel

@@ -1,0 +1,29 @@
+#pragma once
+// The keyframe list of a model: the frame numbers of the first bone's position keys.
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "model/Workspace.h"
+
+namespace vandrel {
+
+// Blanks between a keyframe number of `length` characters and its comment.
+int RowPadding(size_t length);
+
+// The row text for a keyframe number and a comment: the bare number without one.
+std::string RowTextFor(std::string_view number, std::string_view comment);
+
+// The keyframe number of a row, as the model keeps it (32 bits).
+inline int32_t FrameNumberOfRow(const KeyframeRow& row);
+
+// Replaces the slot's table with one row per position key of the first bone.
+void BuildKeyframeTable(ModelSlot& slot);
+
+}  // namespace vandrel
+
+#include "model/IntegerValue.h"
+
+namespace vandrel {
+inline int32_t FrameNumberOfRow(const KeyframeRow& row) { return Int32(IntegerValue(row.RowText)); }
+}  // namespace vandrel

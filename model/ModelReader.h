@@ -1,0 +1,50 @@
+#pragma once
+// Opening a MilkShape 3D ASCII file into a model slot.
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "model/Workspace.h"
+
+namespace vandrel {
+
+inline constexpr std::string_view kModelHeader = "// MilkShape 3D ASCII";
+
+enum class OpenResult { Opened, Rejected };
+
+// Opens the file at `path` into slot n (an empty path is a cancelled dialog).
+// Rejects names without the extension txt and readable files whose first line is
+// not the MilkShape header; a rejected open changes nothing. On acceptance the
+// slot takes the path, `pathAccepted` runs (the shell remembers the path), then
+// the lines are loaded, the keyframe table built and its comments read back.
+OpenResult OpenModel(Workspace& ws, int n, const std::string& path,
+                     const std::function<void()>& pathAccepted);
+
+// Raises LineCapacity to the file's line count + 10 when the count exceeds it.
+void EnsureLineCapacity(Workspace& ws, std::string_view fileBytes);
+
+// Reads the file bytes (none: the file could not be opened) into slot n: lines,
+// statistics, bone index with cleared bone flags.
+void LoadModel(Workspace& ws, int n, const std::string* fileBytes);
+
+// Refills a line set's bone list from its current lines.
+void RebuildBoneList(LineSet& set);
+
+bool IsQuotedLineAt(const LineSet& set, int64_t i);
+
+// The bone scan: every quoted line from `from` to `last` is a bone name line;
+// the line after it (the parent) is skipped. visit(i) may change line i + 2.
+template <class Visit>
+void ScanBones(const LineSet& set, int64_t from, int64_t last, Visit&& visit) {
+    for (int64_t i = from; i <= last; ++i) {
+        if (IsQuotedLineAt(set, i)) {
+            visit(i);
+            ++i;
+        }
+    }
+}
+
+// The record of the bone whose name line is i.
+BoneRecord BoneRecordAt(const LineSet& set, int64_t i);
+
+}  // namespace vandrel
