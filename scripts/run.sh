@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds Vandrel and starts it.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "$(nproc)"
+if [ -x build/app/vandrel ]; then
+  exec build/app/vandrel "$@"
+fi
+# Without the window: the sample walk cycle through vandrel-cli.
+exec build/app/vandrel-cli <<'SCRIPT'
+open 1 examples/walk.txt
+table 1
+stats 1
+status
+SCRIPT
