@@ -6,8 +6,9 @@
 
 namespace vandrel {
 
-// Valid UTF-8 (as paths and typed comments are) is shown as UTF-8; any other
-// bytes, the program's own Latin-1 texts among them, as Latin-1.
+// Well-formed UTF-8 sequences (paths and typed comments) are shown as UTF-8,
+// every other byte (the program's own Latin-1 texts among them) as Latin-1, so a
+// text that joins both shows both right.
 QString ToQString(std::string_view bytes);
 
 // What the user typed, as the bytes the program keeps (UTF-8).

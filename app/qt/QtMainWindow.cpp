@@ -1,0 +1,321 @@
+#include "app/qt/QtMainWindow.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSignalBlocker>
+#include <algorithm>
+#include <vector>
+
+#include "app/Commands.h"
+#include "app/MainWindow.h"
+#include "app/qt/QtText.h"
+#include "app/qt/QtWidgets.h"
+
+namespace vandrel {
+
+namespace {
+
+constexpr int kClientWidth = 1018;
+constexpr int kClientHeight = 700;
+constexpr int kStatusHeight = 22;
+// Widths of status fields 0 to 3; field 4 takes the rest.
+constexpr int kStatusWidths[] = {280, 150, 160, 150};
+
+const QColor kViewBackground(236, 233, 216);
+
+QWidget* MakeControl(const ControlSpec& entry, QWidget* parent) {
+    QWidget* widget = nullptr;
+    switch (entry.kind) {
+        case ControlKind::Button: widget = new QPushButton(parent); break;
+        case ControlKind::TextField: widget = new QLineEdit(parent); break;
+        case ControlKind::ReadOnlyField: {
+            auto* field = new QLineEdit(parent);
+            field->setReadOnly(true);
+            widget = field;
+            break;
+        }
+        case ControlKind::BorderlessField: widget = MakeBorderlessField(parent); break;
+        case ControlKind::Label: widget = new QLabel(parent); break;
+        case ControlKind::TextView: {
+            auto* view = new QPlainTextEdit(parent);
+            view->setReadOnly(true);
+            view->setLineWrapMode(QPlainTextEdit::NoWrap);
+            view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            widget = view;
+            break;
+        }
+        case ControlKind::MultiList:
+        case ControlKind::SingleList: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(entry.kind == ControlKind::MultiList ? QAbstractItemView::ExtendedSelection
+                                                                       : QAbstractItemView::SingleSelection);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            list->setUniformItemSizes(true);
+            widget = list;
+            break;
+        }
+        case ControlKind::Frame: widget = new QGroupBox(parent); break;
+    }
+    widget->setObjectName(QString::fromLatin1(entry.name.data(), qsizetype(entry.name.size())));
+    widget->setProperty("controlId", entry.id);
+    widget->setGeometry(entry.x, entry.y, entry.width, entry.height);
+    return widget;
+}
+
+QString Shown(std::string_view bytes) { return ToQString(bytes); }
+
+}  // namespace
+
+QtMainWindow::QtMainWindow(Program& p, Shell& shell, QWidget* parent) : QMainWindow(parent), p_(p), shell_(shell) {
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    client_ = new QWidget(this);
+    client_->setObjectName(QStringLiteral("ClientArea"));
+    client_->setFixedSize(kClientWidth, kClientHeight);
+    setCentralWidget(client_);
+    BuildControls();
+    BuildStatusBar();
+    BuildMenuBar();
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, [this] { RunMenuCommand(menu::HelpContents); });
+
+    Render();
+    adjustSize();
+    CentreOnScreen(this);
+}
+
+void QtMainWindow::BuildControls() {
+    for (const ControlSpec& entry : MainWindowControls()) {
+        QWidget* widget = MakeControl(entry, client_);
+        controls_[size_t(entry.id)] = widget;
+        const int id = entry.id;
+        if (auto* button = qobject_cast<QPushButton*>(widget)) {
+            button->setAutoDefault(false);
+            connect(button, &QPushButton::clicked, this, [this, id] { RunControlCommand(id); });
+        } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            if (id != ids::ClipboardList)
+                connect(list, &QListWidget::itemSelectionChanged, this, [this, id] { TakeSelection(id); });
+        } else if (id == ids::AtField || id == ids::StepwidthField || id == ids::CommentField) {
+            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+                    [this, id](const QString& text) { p_.window.controls[size_t(id)].text = FromQString(text); });
+        }
+    }
+    // The two statistics views and the Clipboard list stand out from the rest.
+    for (int id : {ids::StatisticsView1, ids::ClipboardList, ids::StatisticsView2}) {
+        QWidget* widget = controls_[size_t(id)];
+        QPalette palette = widget->palette();
+        palette.setColor(QPalette::Base, kViewBackground);
+        widget->setPalette(palette);
+    }
+}
+
+void QtMainWindow::BuildStatusBar() {
+    auto* bar = new QWidget(client_);
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
+    int x = 0;
+    for (int field = 0; field < kStatusFieldCount; ++field) {
+        const int width = field < 4 ? kStatusWidths[field] : kClientWidth - x;
+        auto* label = new QLabel(bar);
+        label->setObjectName(QStringLiteral("StatusField%1").arg(field));
+        label->setTextFormat(Qt::PlainText);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        label->setAlignment(field == 4 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
+        label->setGeometry(x, 0, width, kStatusHeight);
+        status_[size_t(field)] = label;
+        x += width;
+    }
+}
+
+void QtMainWindow::BuildMenuBar() {
+    // A new bar replaces the old one whole; the old one goes once its events are done.
+    auto* bar = new QMenuBar(this);
+    menuActions_.fill(nullptr);
+    std::vector<QMenu*> open;  // the title menu and any submenu inside it
+    for (const MenuEntry& entry : MenuStructure()) {
+        const QString caption = Shown(Tr(entry.caption, p_.UiLanguage));
+        switch (entry.kind) {
+            case MenuEntryKind::Title:
+                open.assign(1, bar->addMenu(caption));
+                break;
+            case MenuEntryKind::Submenu:
+                open.push_back(open.back()->addMenu(caption));
+                break;
+            case MenuEntryKind::EndSubmenu:
+                open.pop_back();
+                break;
+            case MenuEntryKind::Separator:
+                open.back()->addSeparator();
+                break;
+            case MenuEntryKind::Item: {
+                QAction* action = open.back()->addAction(caption);
+                action->setObjectName(QStringLiteral("MenuItem%1").arg(entry.id));
+                action->setProperty("menuId", entry.id);
+                const int id = entry.id;
+                // Queued: the command may replace this very menu bar.
+                connect(action, &QAction::triggered, this,
+                        [this, id] { QMetaObject::invokeMethod(this, [this, id] { RunMenuCommand(id); }, Qt::QueuedConnection); });
+                menuActions_[size_t(id)] = action;
+                break;
+            }
+        }
+    }
+    setMenuBar(bar);
+}
+
+void QtMainWindow::Render() {
+    setWindowTitle(Shown(texts::AppTitle));
+    for (int id = 0; id < kControlCount; ++id) RenderControl(id);
+    RenderMenu();
+    RenderStatus();
+}
+
+void QtMainWindow::RenderControl(int id) {
+    QWidget* widget = controls_[size_t(id)];
+    const ControlState& state = p_.window.controls[size_t(id)];
+    const QString text = Shown(ControlText(p_, id));
+    if (auto* button = qobject_cast<QPushButton*>(widget)) {
+        button->setText(text);
+    } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        if (field->text() != text) {
+            field->setText(text);
+            field->setCursorPosition(0);
+        }
+    } else if (auto* label = qobject_cast<QLabel*>(widget)) {
+        label->setText(text);
+    } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
+        frame->setTitle(text);
+    } else if (auto* view = qobject_cast<QPlainTextEdit*>(widget)) {
+        QString shown = text;
+        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        if (view->toPlainText() != shown) view->setPlainText(shown);
+    } else if (qobject_cast<QListWidget*>(widget)) {
+        RenderList(id);
+    }
+    widget->setToolTip(Shown(state.tip));
+    widget->setEnabled(state.enabled);
+}
+
+void QtMainWindow::RenderList(int id) {
+    auto* list = static_cast<QListWidget*>(controls_[size_t(id)]);
+    const KeyframeTable& rows = id == ids::KeyframeList1   ? p_.ws.File(1).Rows
+                                : id == ids::KeyframeList2 ? p_.ws.File(2).Rows
+                                                           : p_.ws.Clip.Rows;
+    const QSignalBlocker quiet(list);
+    bool same = list->count() == int(rows.size());
+    for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == Shown(rows[size_t(i)].RowText);
+    if (!same) {
+        list->clear();
+        QStringList texts;
+        texts.reserve(qsizetype(rows.size()));
+        for (const KeyframeRow& row : rows) texts.append(Shown(row.RowText));
+        list->addItems(texts);
+    }
+    // The Clipboard list's selection is the user's alone: nothing reads it.
+    if (id == ids::ClipboardList) return;
+    for (int i = 0; i < list->count(); ++i) {
+        QListWidgetItem* item = list->item(i);
+        if (item->isSelected() != rows[size_t(i)].Selected) item->setSelected(rows[size_t(i)].Selected);
+    }
+}
+
+void QtMainWindow::RenderMenu() {
+    for (int id = 0; id < kMenuItemCount; ++id) {
+        QAction* action = menuActions_[size_t(id)];
+        if (!action) continue;
+        action->setText(Shown(p_.window.menu[size_t(id)].text));
+        action->setEnabled(p_.window.menu[size_t(id)].enabled);
+    }
+}
+
+void QtMainWindow::RenderStatus() {
+    for (int field = 0; field < kStatusFieldCount; ++field)
+        status_[size_t(field)]->setText(Shown(p_.window.status[size_t(field)]));
+}
+
+void QtMainWindow::PaintStatusNow() {
+    RenderStatus();
+    if (!isVisible()) return;
+    for (QLabel* label : status_) label->repaint();
+    // Let the window system take the new pixels before the command blocks the loop;
+    // the user's clicks and keys wait for the command, as they always do.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void QtMainWindow::TakeSelection(int listId) {
+    auto* list = static_cast<QListWidget*>(controls_[size_t(listId)]);
+    KeyframeTable& rows = p_.ws.File(listId == ids::KeyframeList1 ? 1 : 2).Rows;
+    const size_t count = std::min(rows.size(), size_t(list->count()));
+    for (size_t i = 0; i < count; ++i) rows[i].Selected = list->item(int(i))->isSelected();
+}
+
+template <class Command>
+void QtMainWindow::RunCommand(Command&& command) {
+    inCommand_ = true;
+    command();
+    inCommand_ = false;
+    AfterCommand();
+}
+
+void QtMainWindow::AfterCommand() {
+    Render();
+    if (p_.QuitRequested) {
+        emit quitConfirmed();
+        return;
+    }
+    if (closePending_) {
+        closePending_ = false;
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+    }
+}
+
+void QtMainWindow::RunMenuCommand(int menuId) {
+    if (inCommand_) {
+        QMetaObject::invokeMethod(this, [this, menuId] { RunMenuCommand(menuId); }, Qt::QueuedConnection);
+        return;
+    }
+    RunCommand([&] {
+        // The Settings command rebuilds the texts, and with them the menu bar.
+        if (HandleMenu(p_, shell_, menuId) && menuId == menu::Settings) BuildMenuBar();
+    });
+}
+
+void QtMainWindow::RunControlCommand(int controlId) {
+    if (inCommand_) {
+        QMetaObject::invokeMethod(this, [this, controlId] { RunControlCommand(controlId); }, Qt::QueuedConnection);
+        return;
+    }
+    RunCommand([&] { HandleControl(p_, shell_, controlId); });
+}
+
+void QtMainWindow::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    if (inCommand_) {
+        // Asked while a command paints its busy text: the question comes after it.
+        closePending_ = true;
+        return;
+    }
+    inCommand_ = true;
+    HandleCloseRequest(p_, shell_);
+    inCommand_ = false;
+    if (p_.QuitRequested) {
+        event->accept();
+        emit quitConfirmed();
+    }
+}
+
+}  // namespace vandrel

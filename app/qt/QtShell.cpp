@@ -1,0 +1,120 @@
+#include "app/qt/QtShell.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QUrl>
+
+#include "app/qt/QtMainWindow.h"
+#include "app/qt/QtPrintSurface.h"
+#include "app/qt/QtText.h"
+#include "app/qt/SettingsDialog.h"
+
+namespace vandrel {
+
+namespace {
+
+QString Shown(std::string_view bytes) {
+    QString text = ToQString(bytes);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
+}  // namespace
+
+QString QtNameFilters(std::string_view filter) {
+    const QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        const QString pattern = parts[i + 1].trimmed();
+        const QString own = QStringLiteral("(") + pattern + QStringLiteral(")");
+        if (description.endsWith(own)) description.chop(own.size());
+        description = description.trimmed();
+        const QString qtPattern = pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern;
+        filters.append(description + QStringLiteral(" (") + qtPattern + QStringLiteral(")"));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QtShell::QtShell(AboutResources about) : about_(std::move(about)) {}
+
+QWidget* QtShell::DialogParent() const { return window_; }
+
+std::string QtShell::AskOpenPath(const OpenDialogRequest& request) {
+    QFileDialog dialog(DialogParent(), Shown(request.title));
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    const QStringList filters = QtNameFilters(request.filter).split(QStringLiteral(";;"));
+    dialog.setNameFilters(filters);
+    if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
+    if (request.defaultFile.empty()) {
+        dialog.setDirectory(QDir::currentPath());
+    } else {
+        const QFileInfo file(QFile::decodeName(QByteArray::fromStdString(request.defaultFile)));
+        dialog.setDirectory(file.absolutePath());
+        dialog.selectFile(file.fileName());
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+    return QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+}
+
+void QtShell::ShowMessage(const Message& message) {
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    switch (message.icon) {
+        case MessageIcon::Warning: icon = QMessageBox::Warning; break;
+        case MessageIcon::Error: icon = QMessageBox::Critical; break;
+        case MessageIcon::Information: icon = QMessageBox::Information; break;
+        case MessageIcon::Question: icon = QMessageBox::Question; break;
+    }
+    QMessageBox box(icon, Shown(message.title), Shown(message.text), QMessageBox::Ok, DialogParent());
+    box.exec();
+}
+
+bool QtShell::AskYesNo(const Message& question) {
+    QMessageBox box(QMessageBox::Question, Shown(question.title), Shown(question.text),
+                    QMessageBox::Yes | QMessageBox::No, DialogParent());
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void QtShell::RunSettingsDialog(int& uiLanguage) {
+    SettingsDialog dialog(uiLanguage, DialogParent());
+    dialog.exec();
+    uiLanguage = dialog.Language();
+}
+
+void QtShell::ShowAbout(int uiLanguage) {
+    AboutWindow window(uiLanguage, about_, DialogParent());
+    window.exec();
+}
+
+bool QtShell::OpenHelpFile(const std::string& name) {
+    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QFile::decodeName(name.c_str()));
+    if (!QFileInfo(path).isFile()) return false;
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setDocName(ToQString(jobName));
+    QPrintDialog dialog(printer.get(), DialogParent());
+    if (dialog.exec() != QDialog::Accepted) return nullptr;
+    // Every page is printed whatever range was chosen; copies are the printer's business.
+    printer->setPrintRange(QPrinter::AllPages);
+    printer->setFromTo(0, 0);
+    return std::make_unique<QtPrintSurface>(std::move(printer));
+}
+
+void QtShell::StatusChanged() {
+    if (window_) window_->PaintStatusNow();
+}
+
+}  // namespace vandrel

@@ -1,0 +1,55 @@
+#!/usr/bin/env bash
+# Takes docs/main-window.png: the real main window on a virtual X screen (Xvfb)
+# with the two sample models opened through the Open commands and a few
+# keyframes copied into the Clipboard. Copies it to help/images/ when there is
+# a help/ folder. Builds the screenshot tool first if needed.
+#   scripts/screenshot.sh            (build folder: build, or $VANDREL_BUILD_DIR)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build="${VANDREL_BUILD_DIR:-build}"
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j "${VANDREL_JOBS:-2}" --target vandrel_screenshot
+
+scratch="$(mktemp -d)"
+trap 'rm -rf "$scratch"' EXIT
+
+# A small model on a skeleton of three bones, keyed at the given frames.
+write_model() {
+  local file="$1"; shift
+  {
+    printf '// MilkShape 3D ASCII\r\n\r\nFrames: 30\r\nFrame: 1\r\n\r\nMeshes: 0\r\n\r\nMaterials: 0\r\n\r\nBones: 3\r\n'
+    local bone parent
+    for bone in 0 1 2; do
+      parent=""; [ "$bone" -gt 0 ] && parent="joint$((bone - 1))"
+      printf '"joint%d"\r\n"%s"\r\n0 %d.000000 1.500000 0.000000 0.000000 0.000000 0.%d00000\r\n' "$bone" "$parent" "$bone" "$bone"
+      for kind in 1 2; do
+        printf '%d\r\n' "$#"
+        for frame in "$@"; do
+          printf '%d.000000 0.%d00000 %d.000000 0.000000\r\n' "$frame" "$kind" "$bone"
+        done
+      done
+    done
+  } >"$file"
+}
+
+model1=examples/walk.txt
+model2=examples/other.txt
+if [ ! -f "$model1" ] || [ ! -f "$model2" ]; then
+  model1="$scratch/walk.txt"
+  model2="$scratch/other.txt"
+  write_model "$model1" 1 5 10 15 20 25 30
+  write_model "$model2" 1 8 16 24
+fi
+
+mkdir -p docs
+env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$build/tests/gui/vandrel_screenshot" "$model1" "$model2" docs/main-window.png
+echo "docs/main-window.png"
+if [ -d help ]; then
+  mkdir -p help/images
+  cp docs/main-window.png help/images/main-window.png
+  echo "help/images/main-window.png"
+fi
