@@ -32,20 +32,26 @@ bool WriteFlushClose(int fd, std::string_view content) {
     return ok;
 }
 
-// The file a save really replaces: a symbolic link is followed to its target,
-// so the link itself stays.
-std::string ResolveTarget(const std::string& path) {
-    struct stat st {};
-    if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
-    std::error_code error;
-    std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-    return error ? path : target.string();
-}
-
 std::string FolderOf(const std::string& path) {
     size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
     return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+// The file a save really replaces: symbolic links are followed link by link to
+// their target, which need not exist yet, so the links themselves stay. Empty
+// for a loop of links.
+std::string ResolveTarget(const std::string& path) {
+    std::string current = path;
+    for (int hops = 0; hops < 40; ++hops) {
+        struct stat st {};
+        if (::lstat(current.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return current;
+        std::error_code error;
+        const std::filesystem::path next = std::filesystem::read_symlink(current, error);
+        if (error) return current;
+        current = next.is_absolute() ? next.string() : FolderOf(current) + "/" + next.string();
+    }
+    return {};
 }
 
 bool WriteInPlace(const std::string& target, std::string_view content) {
@@ -59,6 +65,7 @@ bool WriteInPlace(const std::string& target, std::string_view content) {
 bool WriteFileSafely(const std::string& path, std::string_view content) {
     if (path.empty()) return false;
     const std::string target = ResolveTarget(path);
+    if (target.empty()) return false;
 
     struct stat old {};
     const bool exists = ::stat(target.c_str(), &old) == 0;
@@ -74,7 +81,12 @@ bool WriteFileSafely(const std::string& path, std::string_view content) {
     std::vector<char> name(pattern.begin(), pattern.end());
     name.push_back('\0');
     int fd = ::mkstemp(name.data());
-    if (fd < 0) return WriteInPlace(target, content);
+    if (fd < 0) {
+        // Only a folder that forbids new files is a reason to write in place; a
+        // full disk or a lack of inodes would leave the old file half overwritten.
+        if (errno != EACCES && errno != EPERM) return false;
+        return WriteInPlace(target, content);
+    }
     const std::string temporary(name.data());
 
     mode_t mode = 0666;

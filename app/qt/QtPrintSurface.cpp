@@ -62,6 +62,9 @@ std::unique_ptr<PrintSurface> MakePdfSurface(const std::string& path, bool lands
         static char name[] = "vandrel-cli";
         static char* argv[] = {name, nullptr};
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Standard error carries vandrel-cli's messages alone; Qt's notes about
+        // its platform (runtime folder, fonts) must not mix into them.
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         new QGuiApplication(argc, argv);
     }
     auto writer = std::make_unique<QPdfWriter>(QString::fromLocal8Bit(path.c_str()));
