@@ -64,7 +64,11 @@ void EditClipboard(Workspace& ws, std::string_view atText, std::string_view step
         if (frame == 0 || !ContainsPoint(line)) continue;
         auto found = renumbered.find(frame);
         if (found == renumbered.end()) continue;
-        line = DecimalText(found->second) + " " + std::string(AfterFirstBlank(line));
+        // The new number, a blank and the part after the first blank (the whole
+        // line when it has none), written over the old time in place.
+        const size_t blank = line.find(' ');
+        if (blank == std::string::npos) line.insert(0, DecimalText(found->second) + " ");
+        else line.replace(0, blank, DecimalText(found->second));
     }
 }
 

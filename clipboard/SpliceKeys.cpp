@@ -1,9 +1,10 @@
 #include "clipboard/SpliceKeys.h"
 
 #include <algorithm>
-#include <cstddef>
 #include <array>
-#include <map>
+#include <climits>
+#include <cstddef>
+#include <memory>
 #include <unordered_map>
 
 #include "clipboard/KeyLines.h"
@@ -24,82 +25,140 @@ struct Placement {
     const std::string* line;
 };
 
-// What one Clipboard bone gives for one kind of key.
-struct ClipboardKeys {
-    std::vector<Placement> inOrder;                     // every placement, in placing order
-    std::map<int32_t, const std::string*> finalLine;    // per frame, the line that ends up in the file
+// The key lines that follow a Clipboard count line, as far as the lines go.
+struct ClipboardList {
+    int64_t first = 0, last = -1;  // line indexes, empty when last < first
 };
 
-ClipboardKeys KeysOf(const Clipboard& clip, int64_t countLine) {
-    ClipboardKeys keys;
+ClipboardList ListOf(const Clipboard& clip, int64_t countLine) {
     const int64_t count = IntegerValue(LineAt(clip, countLine));
-    if (count <= 0) return keys;
-    const int64_t last = std::min<int64_t>(count, int64_t{clip.LineCount} - countLine) + countLine;
-    // Key lines by frame, from the last line up to the first.
-    std::unordered_map<int32_t, std::vector<const std::string*>> linesOfFrame;
-    for (int64_t j = last; j > countLine; --j) {
+    if (count <= 0) return {};
+    return {countLine + 1, std::min<int64_t>(count, int64_t{clip.LineCount} - countLine) + countLine};
+}
+
+// The placements of one Clipboard list. The rule places, for every row from the
+// last to the first, its frame's key lines from the last to the first. Once a
+// frame k has been placed, the key that took it is followed only by keys of
+// higher frames, so every later placement of k replaces that same key, whatever
+// was placed in between: placing each frame once, where it first comes, with the
+// line placed last (its first line in the Clipboard) gives the same key list.
+// Rows repeating a frame, whose lines the Clipboard holds once per row, would
+// otherwise cost rows × lines placements.
+std::vector<Placement> PlacementsOf(const Clipboard& clip, int64_t countLine) {
+    std::vector<Placement> placements;
+    const ClipboardList list = ListOf(clip, countLine);
+    if (list.last < list.first) return placements;
+    std::unordered_map<int32_t, const std::string*> firstLineOfFrame;
+    for (int64_t j = list.last; j >= list.first; --j) {
         std::string_view line = LineAt(clip, j);
-        if (!IsKeyLine(line)) continue;
-        linesOfFrame[FrameNumberOfLine(line)].push_back(&clip.ModelLines[size_t(j)]);
+        if (IsKeyLine(line)) firstLineOfFrame[FrameNumberOfLine(line)] = &clip.ModelLines[size_t(j)];
     }
     for (size_t r = clip.Rows.size(); r-- > 0;) {
-        const int32_t k = FrameNumberOfRow(clip.Rows[r]);
-        auto found = linesOfFrame.find(k);
-        if (found == linesOfFrame.end()) continue;
-        for (const std::string* line : found->second) keys.inOrder.push_back({k, line});
-        keys.finalLine[k] = found->second.back();  // the first in the Clipboard's lines
+        auto found = firstLineOfFrame.find(FrameNumberOfRow(clip.Rows[r]));
+        if (found == firstLineOfFrame.end() || !found->second) continue;
+        placements.push_back({found->first, found->second});
+        found->second = nullptr;  // placed
     }
-    return keys;
+    return placements;
 }
 
 // Placing one key into a key list: returns whether a line was inserted.
-bool PlaceKey(std::vector<std::string>& list, const Placement& p) {
+bool PlaceKey(std::vector<std::string>& list, std::vector<int32_t>& frames, const Placement& p) {
     size_t i = list.size();
-    while (i > 0 && FrameNumberOfLine(list[i - 1]) > p.frame) --i;
-    if (i > 0 && FrameNumberOfLine(list[i - 1]) == p.frame) {
+    while (i > 0 && frames[i - 1] > p.frame) --i;
+    if (i > 0 && frames[i - 1] == p.frame) {
         list[i - 1] = *p.line;
         return false;
     }
     list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), *p.line);
+    frames.insert(frames.begin() + static_cast<std::ptrdiff_t>(i), p.frame);
     return true;
 }
 
-bool IsAscending(const std::vector<std::string>& list) {
-    for (size_t i = 1; i < list.size(); ++i)
-        if (FrameNumberOfLine(list[i - 1]) > FrameNumberOfLine(list[i])) return false;
-    return true;
-}
+// What one Clipboard bone gives for one kind of key.
+class ClipboardKeys {
+public:
+    ClipboardKeys(const Clipboard& clip, int64_t countLine, const std::vector<int32_t>& rowFrames)
+        : clip_(clip), countLine_(countLine) {
+        // Per frame of a row, the first of its key lines: placed last, it is the one that stays.
+        const ClipboardList list = ListOf(clip, countLine);
+        for (int64_t j = list.first; j <= list.last; ++j) {
+            std::string_view line = LineAt(clip, j);
+            if (!IsKeyLine(line)) continue;
+            const int32_t frame = FrameNumberOfLine(line);
+            if (std::binary_search(rowFrames.begin(), rowFrames.end(), frame))
+                finalLines_.push_back({frame, &clip.ModelLines[size_t(j)]});
+        }
+        std::stable_sort(finalLines_.begin(), finalLines_.end(),
+                         [](const Placement& a, const Placement& b) { return a.frame < b.frame; });
+        finalLines_.erase(std::unique(finalLines_.begin(), finalLines_.end(),
+                                      [](const Placement& a, const Placement& b) { return a.frame == b.frame; }),
+                          finalLines_.end());
+    }
+
+    bool empty() const { return finalLines_.empty(); }
+
+    // One line per frame, ascending.
+    const std::vector<Placement>& FinalLines() const { return finalLines_; }
+
+    const std::vector<Placement>& Placements() {
+        if (!placementsDone_) {
+            placements_ = PlacementsOf(clip_, countLine_);
+            placementsDone_ = true;
+        }
+        return placements_;
+    }
+
+private:
+    const Clipboard& clip_;
+    int64_t countLine_;
+    std::vector<Placement> finalLines_;
+    std::vector<Placement> placements_;
+    bool placementsDone_ = false;
+};
+
+// One key list of a file bone, built apart from the lines when it takes keys
+// from several Clipboard bones or is not in ascending order.
+struct KeyList {
+    std::vector<std::string> keys;
+    std::vector<int32_t> frames;  // the frame number of each key
+};
 
 // In an ascending list every placement of a frame lands on the same key, so
 // only the last one counts and the whole transfer is one merge.
-bool MergeKeys(std::vector<std::string>& list, const ClipboardKeys& keys) {
+void MergeKeys(KeyList& list, const std::vector<Placement>& finalLines) {
     std::vector<std::string> merged;
-    merged.reserve(list.size() + keys.finalLine.size());
-    bool inserted = false;
+    std::vector<int32_t> frames;
+    merged.reserve(list.keys.size() + finalLines.size());
+    frames.reserve(list.keys.size() + finalLines.size());
+    auto take = [&](size_t i) {
+        merged.push_back(std::move(list.keys[i]));
+        frames.push_back(list.frames[i]);
+    };
     size_t i = 0;
-    for (const auto& [frame, line] : keys.finalLine) {
-        while (i < list.size() && FrameNumberOfLine(list[i]) < frame) merged.push_back(std::move(list[i++]));
+    const size_t n = list.keys.size();
+    for (const Placement& p : finalLines) {
+        while (i < n && list.frames[i] < p.frame) take(i++);
         size_t sameEnd = i;
-        while (sameEnd < list.size() && FrameNumberOfLine(list[sameEnd]) == frame) ++sameEnd;
+        while (sameEnd < n && list.frames[sameEnd] == p.frame) ++sameEnd;
         if (sameEnd > i) {
-            while (i + 1 < sameEnd) merged.push_back(std::move(list[i++]));
-            merged.push_back(*line);  // only the last key of the frame is replaced
-            ++i;
-        } else {
-            merged.push_back(*line);
-            inserted = true;
+            while (i + 1 < sameEnd) take(i++);
+            ++i;  // only the last key of the frame is replaced
         }
+        merged.push_back(*p.line);
+        frames.push_back(p.frame);
     }
-    while (i < list.size()) merged.push_back(std::move(list[i++]));
-    list = std::move(merged);
-    return inserted;
+    while (i < n) take(i++);
+    list.keys = std::move(merged);
+    list.frames = std::move(frames);
 }
 
-bool TransferKeys(std::vector<std::string>& list, const ClipboardKeys& keys) {
-    if (IsAscending(list)) return MergeKeys(list, keys);
-    bool inserted = false;
-    for (const Placement& p : keys.inOrder) inserted |= PlaceKey(list, p);
-    return inserted;
+void TransferKeys(KeyList& list, ClipboardKeys& keys) {
+    if (std::is_sorted(list.frames.begin(), list.frames.end())) {
+        MergeKeys(list, keys.FinalLines());
+        return;
+    }
+    for (const Placement& p : keys.Placements()) PlaceKey(list.keys, list.frames, p);
 }
 
 // The matches of a paste: for each Clipboard bone from the last, the file bones
@@ -116,13 +175,44 @@ std::vector<std::pair<size_t, std::vector<size_t>>> MatchBones(const Clipboard& 
     return matches;
 }
 
-// One key list of a file bone: its count line and the keys that follow it.
-struct KeyList {
-    int64_t countLine = 0;
-    int64_t size = 0;
-    std::vector<std::string> keys;
-    bool grew = false;
+// Whether file bone b's two key lists lie between its rest line and the next bone.
+bool ListsInPlace(const ModelSlot& file, size_t b) {
+    const BoneRecord& bone = file.BoneList[b];
+    const int64_t fp = bone.PositionKeyCountLine, fr = bone.RotationKeyCountLine;
+    const int64_t pp = IntegerValue(LineAt(file, fp)), pr = IntegerValue(LineAt(file, fr));
+    const int64_t next =
+        b + 1 < file.BoneList.size() ? int64_t{file.BoneList[b + 1].NameLine} : int64_t{file.LineCount} + 1;
+    return pp >= 0 && pr >= 0 && pp <= file.LineCount && pr <= file.LineCount && bone.RestLine < fp &&
+           fr == fp + 1 + pp && fr + pr < next && fr + pr <= file.LineCount;
+}
+
+// What becomes of one key list of a matched file bone.
+struct ListPlan {
+    int64_t countLine = 0;  // where the count line stands before the paste
+    int64_t size = 0;       // the keys that follow it
+    int64_t newSize = 0;
+    std::vector<ClipboardKeys*> transfers;  // in placing order
+    bool built = false;                     // the new list is in `list`, else one merge in place
+    KeyList list;
 };
+
+// Whether the keys after `countLine` are in ascending frame order, and how many
+// of the given frames they lack.
+bool CountMissingFrames(const std::vector<std::string>& lines, const ListPlan& plan,
+                        const std::vector<Placement>& finalLines, int64_t& missing) {
+    missing = 0;
+    size_t j = 0;
+    int32_t previous = INT32_MIN;
+    for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
+        const int32_t frame = FrameNumberOfLine(lines[size_t(i)]);
+        if (frame < previous) return false;
+        previous = frame;
+        while (j < finalLines.size() && finalLines[j].frame < frame) ++missing, ++j;
+        if (j < finalLines.size() && finalLines[j].frame == frame) ++j;
+    }
+    missing += int64_t(finalLines.size() - j);
+    return true;
+}
 
 }  // namespace
 
@@ -130,60 +220,105 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
     const auto matches = MatchBones(clip, file);
     if (matches.empty()) return true;
 
-    // Each matched bone's lists must lie between its rest line and the next bone.
-    std::map<size_t, std::array<KeyList, 2>> lists;  // by file bone index, ascending
-    for (const auto& match : matches) {
-        for (size_t b : match.second) {
-            if (lists.count(b)) continue;
-            const BoneRecord& bone = file.BoneList[b];
-            const int64_t fp = bone.PositionKeyCountLine, fr = bone.RotationKeyCountLine;
-            const int64_t pp = IntegerValue(LineAt(file, fp)), pr = IntegerValue(LineAt(file, fr));
-            const int64_t next = b + 1 < file.BoneList.size() ? int64_t{file.BoneList[b + 1].NameLine}
-                                                             : int64_t{file.LineCount} + 1;
-            const bool inPlace = pp >= 0 && pr >= 0 && pp <= file.LineCount && pr <= file.LineCount &&
-                                 bone.RestLine < fp && fr == fp + 1 + pp && fr + pr < next &&
-                                 fr + pr <= file.LineCount;
-            if (!inPlace) return false;
-            std::array<KeyList, 2>& pair = lists[b];
-            pair[kPosition] = {fp, pp, {}, false};
-            pair[kRotation] = {fr, pr, {}, false};
-            for (KeyList* list : {&pair[kPosition], &pair[kRotation]})
-                for (int64_t i = list->countLine + 1; i <= list->countLine + list->size; ++i)
-                    list->keys.push_back(file.ModelLines[size_t(i)]);
+    std::vector<size_t> matched;
+    for (const auto& match : matches) matched.insert(matched.end(), match.second.begin(), match.second.end());
+    std::sort(matched.begin(), matched.end());
+    matched.erase(std::unique(matched.begin(), matched.end()), matched.end());
+    for (size_t b : matched)
+        if (!ListsInPlace(file, b)) return false;
+
+    // Two plans per matched bone, in line order: position keys, then rotation keys.
+    std::vector<ListPlan> plans(2 * matched.size());
+    std::vector<size_t> planOfBone(file.BoneList.size());
+    for (size_t m = 0; m < matched.size(); ++m) {
+        const BoneRecord& bone = file.BoneList[matched[m]];
+        planOfBone[matched[m]] = 2 * m;
+        for (Kind kind : {kPosition, kRotation}) {
+            ListPlan& plan = plans[2 * m + (kind == kPosition ? 0 : 1)];
+            plan.countLine = CountLineOf(bone, kind);
+            plan.size = IntegerValue(LineAt(file, plan.countLine));
         }
     }
 
+    std::vector<int32_t> rowFrames;
+    for (const KeyframeRow& row : clip.Rows) rowFrames.push_back(FrameNumberOfRow(row));
+    std::sort(rowFrames.begin(), rowFrames.end());
+    rowFrames.erase(std::unique(rowFrames.begin(), rowFrames.end()), rowFrames.end());
+
+    std::vector<std::unique_ptr<ClipboardKeys>> clipboardKeys;
     for (const auto& [c, fileBones] : matches) {
-        const BoneRecord& clipBone = clip.BoneList[c];
         for (Kind kind : {kRotation, kPosition}) {
-            const ClipboardKeys keys = KeysOf(clip, CountLineOf(clipBone, kind));
-            if (keys.inOrder.empty()) continue;
-            for (size_t b : fileBones) {
-                KeyList& list = lists[b][kind];
-                list.grew |= TransferKeys(list.keys, keys);
-            }
+            auto keys = std::make_unique<ClipboardKeys>(clip, CountLineOf(clip.BoneList[c], kind), rowFrames);
+            if (keys->empty()) continue;
+            for (size_t b : fileBones) plans[planOfBone[b] + (kind == kPosition ? 0 : 1)].transfers.push_back(keys.get());
+            clipboardKeys.push_back(std::move(keys));
         }
     }
 
-    // Rebuild the lines once: every untouched line keeps its text and order.
-    std::vector<std::string> lines;
-    lines.reserve(file.ModelLines.size());
-    int64_t next = 0;  // the next line of the old array to copy
-    auto copyUpTo = [&](int64_t end) {
-        for (; next < end; ++next) lines.push_back(std::move(file.ModelLines[size_t(next)]));
-    };
-    for (auto& [b, pair] : lists) {
-        for (KeyList* list : {&pair[kPosition], &pair[kRotation]}) {
-            copyUpTo(list->countLine);
-            lines.push_back(list->grew ? DecimalText(int64_t(list->keys.size()))
-                                       : std::move(file.ModelLines[size_t(list->countLine)]));
-            for (std::string& key : list->keys) lines.push_back(std::move(key));
-            next = list->countLine + 1 + list->size;
+    // How long each list becomes. A list that takes the keys of one Clipboard
+    // bone and is ascending is merged straight into its new place below; any
+    // other is built apart first.
+    int64_t total = file.LineCount;
+    for (ListPlan& plan : plans) {
+        plan.newSize = plan.size;
+        if (plan.transfers.empty()) continue;
+        int64_t missing = 0;
+        if (plan.transfers.size() == 1 &&
+            CountMissingFrames(file.ModelLines, plan, plan.transfers[0]->FinalLines(), missing)) {
+            plan.newSize = plan.size + missing;
+        } else {
+            plan.built = true;
+            for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
+                plan.list.frames.push_back(FrameNumberOfLine(file.ModelLines[size_t(i)]));
+                plan.list.keys.push_back(std::move(file.ModelLines[size_t(i)]));
+            }
+            for (ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
+            plan.newSize = int64_t(plan.list.keys.size());
         }
+        total += plan.newSize - plan.size;
     }
-    copyUpTo(int64_t{file.LineCount} + 1);
-    file.LineCount = Int32(int64_t(lines.size()) - 1);
-    file.ModelLines = std::move(lines);
+
+    // Fill the lines from the last one up: every line moves down by the keys
+    // inserted before it, so nothing is overwritten before it has been read.
+    std::vector<std::string>& lines = file.ModelLines;
+    if (lines.size() < size_t(total) + 1) lines.resize(size_t(total) + 1);
+    int64_t r = file.LineCount, w = total;
+    auto moveDown = [&](int64_t from) {  // line `from` to place w
+        if (w != from) lines[size_t(w)] = std::move(lines[size_t(from)]);
+        --w;
+    };
+    for (size_t p = plans.size(); p-- > 0;) {
+        ListPlan& plan = plans[p];
+        const int64_t listEnd = plan.countLine + plan.size;
+        for (; r > listEnd; --r) moveDown(r);
+        if (plan.built) {
+            for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = std::move(plan.list.keys[k]);
+        } else if (!plan.transfers.empty()) {
+            // Merge from the back: a Clipboard key of a frame that the list has
+            // replaces its last key of that frame, any other one is inserted.
+            const std::vector<Placement>& finalLines = plan.transfers[0]->FinalLines();
+            size_t j = finalLines.size();
+            int64_t i = listEnd;
+            while (j > 0) {
+                const int32_t frame = i > plan.countLine ? FrameNumberOfLine(lines[size_t(i)]) : INT32_MIN;
+                if (i > plan.countLine && frame > finalLines[j - 1].frame) {
+                    moveDown(i--);
+                } else {
+                    if (i > plan.countLine && frame == finalLines[j - 1].frame) --i;
+                    lines[size_t(w--)] = *finalLines[j - 1].line;
+                    --j;
+                }
+            }
+            for (; i > plan.countLine; --i) moveDown(i);
+        } else {
+            for (int64_t i = listEnd; i > plan.countLine; --i) moveDown(i);
+        }
+        r = plan.countLine;
+        if (plan.newSize > plan.size) lines[size_t(w--)] = DecimalText(plan.newSize);
+        else moveDown(r);
+        --r;
+    }
+    file.LineCount = Int32(total);
     return true;
 }
 
@@ -207,8 +342,7 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
         for (size_t b = records.size(); b-- > 0;) {
             if (LineAt(file, records[b].RestLine) != clipRest) continue;
             for (Kind kind : {kRotation, kPosition}) {
-                const ClipboardKeys keys = KeysOf(clip, CountLineOf(clipBone, kind));
-                for (const Placement& p : keys.inOrder) {
+                for (const Placement& p : PlacementsOf(clip, CountLineOf(clipBone, kind))) {
                     const int64_t f = CountLineOf(records[b], kind);
                     if (f < 1 || f > file.LineCount) break;
                     const int64_t count = IntegerValue(lines[size_t(f)]);

@@ -48,6 +48,21 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return bytes;
 }
 
+bool ReadFilePieces(const std::string& path, const std::function<bool(std::string_view)>& take) {
+    int fd = OpenReadable(path);
+    if (fd < 0) return false;
+    std::string buffer(size_t{1} << 18, '\0');
+    bool ok = true;
+    for (;;) {
+        ssize_t got = ::read(fd, buffer.data(), buffer.size());
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) ok = false;
+        if (got <= 0 || !take(std::string_view(buffer.data(), static_cast<size_t>(got)))) break;
+    }
+    ::close(fd);
+    return ok;
+}
+
 bool CanOpenForReading(const std::string& path) {
     int fd = OpenReadable(path);
     if (fd < 0) return false;

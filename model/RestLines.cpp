@@ -1,5 +1,6 @@
 #include "model/RestLines.h"
 
+#include <cstdint>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -12,9 +13,11 @@ namespace vandrel {
 
 namespace {
 
-// A pathological file may hold more identical bones than six digits can tell
-// apart; real skeletons settle after two passes.
-constexpr int kMaxPasses = 10000;
+// A file may hold more identical bones than six digits can tell apart; their
+// rest lines never settle. The work is bounded so that such a file still opens.
+// Real skeletons settle within a few steps; a step is one entry found equal to
+// entries after it.
+constexpr uint64_t kMaxSteps = uint64_t{1} << 20;
 
 bool AllDistinct(const std::vector<std::string>& texts) {
     std::unordered_set<std::string_view> seen;
@@ -23,88 +26,139 @@ bool AllDistinct(const std::vector<std::string>& texts) {
     return true;
 }
 
-// One pass of the adjustment: for each i in order, every later entry equal to
-// entry i takes the next text, and later comparisons see the changes. Equal
-// entries are kept in groups so that a pass over many identical bones stays
-// fast; the result is that of comparing every pair. Returns whether anything
-// changed.
-class AdjustmentPass {
+// The passes of the adjustment. In one pass, for i = 0, 1, ..., K - 1, every
+// later entry equal to entry i takes the next text, and later comparisons see
+// the changes; passes repeat until one changes nothing. Comparing every pair
+// costs K² per pass, and a chain of near-duplicates can need K passes. Here
+// equal entries are kept in groups, and a pass only visits the entries that have
+// an equal entry after them (the active ones); the entries it skips are exactly
+// those where comparing every pair would change nothing, so the result is the
+// same.
+class RestLineSettler {
 public:
-    explicit AdjustmentPass(const std::vector<std::string>& w) : groupOf_(w.size()) {
-        for (size_t j = 0; j < w.size(); ++j) {
-            auto [it, fresh] = groupOfText_.try_emplace(w[j], groups_.size());
+    explicit RestLineSettler(const std::vector<std::string>& w) : groupOf_(w.size()) {
+        for (uint32_t j = 0; j < w.size(); ++j) {
+            auto [it, fresh] = groupOfText_.try_emplace(w[j], static_cast<uint32_t>(groups_.size()));
             if (fresh) groups_.push_back({w[j], {}});
-            groups_[it->second].members.insert(j);
-            groupOf_[j] = it->second;
+            Add(it->second, j);
         }
     }
 
-    bool Run(std::vector<std::string>& w) {
+    // Runs passes until one changes nothing; true when any entry changed.
+    bool Settle() {
         bool changed = false;
-        for (size_t i = 0; i + 1 < w.size(); ++i) changed |= Step(i);
-        for (size_t j = 0; j < w.size(); ++j) w[j] = groups_[groupOf_[j]].text;
-        return changed;
+        uint64_t steps = 0;
+        for (;;) {
+            bool passChanged = false;
+            uint32_t cursor = 0;
+            for (auto it = active_.lower_bound(cursor); it != active_.end(); it = active_.lower_bound(cursor)) {
+                const uint32_t i = *it;
+                Step(i);
+                passChanged = true;
+                cursor = i + 1;
+                if (++steps >= kMaxSteps) return true;
+            }
+            if (!passChanged) return changed;
+            changed = true;
+        }
+    }
+
+    std::vector<std::string> Texts() const {
+        std::vector<std::string> w;
+        w.reserve(groupOf_.size());
+        for (uint32_t g : groupOf_) w.push_back(groups_[g].text);
+        return w;
     }
 
 private:
     struct Group {
         std::string text;
-        std::set<size_t> members;
+        std::set<uint32_t> members;
     };
 
-    bool Step(size_t i) {
-        const size_t g = groupOf_[i];
-        std::set<size_t>& members = groups_[g].members;
-        auto after = members.upper_bound(i);
-        if (after == members.end()) return false;
-        const std::string text = groups_[g].text;
-        const std::string next = NextRestLineText(text);
-        size_t moving;
-        if (*members.begin() == i) {
-            // Everything but i moves: i gets a group of its own, the old group
-            // takes the next text.
-            members.erase(members.begin());
-            moving = g;
-            groups_.push_back({text, {i}});
-            groupOf_[i] = groups_.size() - 1;
-            groupOfText_[text] = groupOf_[i];
-        } else {
-            groups_.push_back({next, {}});
-            moving = groups_.size() - 1;
-            std::set<size_t>& source = groups_[g].members;
-            for (auto it = source.upper_bound(i); it != source.end();) {
-                groupOf_[*it] = moving;
-                groups_[moving].members.insert(*it);
-                it = source.erase(it);
-            }
+    // Membership changes keep `active_` right: every member but the last of a
+    // group has an equal entry after it.
+    void Add(uint32_t g, uint32_t m) {
+        std::set<uint32_t>& members = groups_[g].members;
+        if (!members.empty()) {
+            const uint32_t last = *members.rbegin();
+            active_.insert(m > last ? last : m);
         }
-        groups_[moving].text = next;
-        auto existing = groupOfText_.find(next);
-        if (existing == groupOfText_.end() || existing->second == moving) {
-            groupOfText_[next] = moving;
-        } else {
-            groupOfText_[next] = Merge(existing->second, moving);
-        }
-        return true;
+        members.insert(m);
+        groupOf_[m] = g;
     }
 
-    // Joins two groups of the same text, moving the smaller into the larger.
-    size_t Merge(size_t a, size_t b) {
-        if (groups_[a].members.size() < groups_[b].members.size()) std::swap(a, b);
-        for (size_t m : groups_[b].members) {
-            groups_[a].members.insert(m);
-            groupOf_[m] = a;
+    void Remove(uint32_t g, uint32_t m) {
+        std::set<uint32_t>& members = groups_[g].members;
+        const bool wasLast = m == *members.rbegin();
+        members.erase(m);
+        if (!wasLast) active_.erase(m);
+        else if (!members.empty()) active_.erase(*members.rbegin());
+    }
+
+    // Entry i has equal entries after it: they take the next text. Whichever side
+    // of i is smaller moves; the other keeps the group.
+    void Step(uint32_t i) {
+        const uint32_t g = groupOf_[i];
+        const std::string text = groups_[g].text;
+        std::string next = NextRestLineText(text);
+        std::set<uint32_t>& members = groups_[g].members;
+        const auto split = members.upper_bound(i);
+        bool leftSmaller = false;
+        for (auto l = members.begin(), r = split;; ++l, ++r) {
+            if (l == split) { leftSmaller = true; break; }
+            if (r == members.end()) break;
         }
-        groups_[b].members.clear();
+        if (leftSmaller) {
+            const std::vector<uint32_t> left(members.begin(), split);
+            const uint32_t kept = static_cast<uint32_t>(groups_.size());
+            groups_.push_back({text, {}});
+            for (uint32_t m : left) {
+                Remove(g, m);
+                Add(kept, m);
+            }
+            groupOfText_[text] = kept;
+            Rename(g, std::move(next));
+        } else {
+            const std::vector<uint32_t> right(split, groups_[g].members.end());
+            const uint32_t target = GroupFor(std::move(next));
+            for (auto m = right.rbegin(); m != right.rend(); ++m) {
+                Remove(g, *m);
+                Add(target, *m);
+            }
+        }
+    }
+
+    // The group that holds `text`, made when there is none.
+    uint32_t GroupFor(std::string text) {
+        auto [it, fresh] = groupOfText_.try_emplace(text, static_cast<uint32_t>(groups_.size()));
+        if (fresh) groups_.push_back({std::move(text), {}});
+        return it->second;
+    }
+
+    // Group g takes a new text and joins the group that already holds it.
+    void Rename(uint32_t g, std::string text) {
+        groups_[g].text = text;
+        auto [it, fresh] = groupOfText_.try_emplace(std::move(text), g);
+        if (!fresh && it->second != g) it->second = Merge(it->second, g);
+    }
+
+    // Moves the smaller group into the larger one; returns the larger.
+    uint32_t Merge(uint32_t a, uint32_t b) {
+        if (groups_[a].members.size() < groups_[b].members.size()) std::swap(a, b);
+        const std::vector<uint32_t> moving(groups_[b].members.begin(), groups_[b].members.end());
+        for (uint32_t m : moving) {
+            Remove(b, m);
+            Add(a, m);
+        }
         return a;
     }
 
     std::vector<Group> groups_;
-    std::vector<size_t> groupOf_;
-    std::unordered_map<std::string, size_t> groupOfText_;
+    std::vector<uint32_t> groupOf_;
+    std::unordered_map<std::string, uint32_t> groupOfText_;
+    std::set<uint32_t> active_;
 };
-
-bool AdjustOnePass(std::vector<std::string>& w) { return AdjustmentPass(w).Run(w); }
 
 }  // namespace
 
@@ -124,14 +178,20 @@ void MakeRestLinesUnique(ModelSlot& slot) {
     });
     if (slot.LoadedRestLines.empty() || AllDistinct(slot.LoadedRestLines)) return;
 
-    std::vector<std::string> w = slot.LoadedRestLines;
-    for (int pass = 0; pass < kMaxPasses && AdjustOnePass(w); ++pass) slot.RestLinesAdjusted = true;
+    RestLineSettler settler(slot.LoadedRestLines);
+    slot.RestLinesAdjusted = settler.Settle();
     if (!slot.RestLinesAdjusted) return;
+    const std::vector<std::string> w = settler.Texts();
+    // The last line of the file may be a bone's name: its rest line lies past the
+    // valid lines, reads as empty and stays so.
     for (size_t k = 0; k < restLines.size(); ++k) {
         const int64_t line = restLines[k];
-        if (line >= 1 && line < static_cast<int64_t>(slot.ModelLines.size()))
-            slot.ModelLines[static_cast<size_t>(line)] = w[k];
+        if (line >= 1 && line <= slot.LineCount) slot.ModelLines[static_cast<size_t>(line)] = w[k];
     }
+    // In a malformed file a rest line can be the next bone's quoted name; an
+    // adjusted text of six characters or fewer loses the quote, and the bone index
+    // must follow the lines.
+    RebuildBoneList(slot);
 }
 
 }  // namespace vandrel

@@ -66,7 +66,7 @@ struct Workspace {
     const ModelSlot& File(int n) const { return Files[n - 1]; }
 };
 
-// Resizes the three line arrays to LineCapacity + 1 elements, keeping their content.
+// Makes room in the three line arrays for LineCapacity + 1 lines, keeping their content.
 void ResizeLineArrays(Workspace& ws);
 
 }  // namespace vandrel

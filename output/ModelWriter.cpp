@@ -2,6 +2,7 @@
 
 #include "model/IntegerValue.h"
 #include "model/KeyframeTable.h"
+#include "model/ModelReader.h"
 #include "model/Text.h"
 #include "output/KeyframeSidecar.h"
 #include "output/SafeWrite.h"
@@ -55,7 +56,13 @@ std::string ModelFileText(const ModelSlot& slot) {
 
 SaveResult SaveModel(ModelSlot& slot, const LocalTime& now, int uiLanguage) {
     const int32_t lastFrame = slot.Rows.empty() ? 0 : FrameNumberOfRow(slot.Rows.back());
-    if (lastFrame != 0) SetLine(slot, 3, "Frames: " + DecimalText(lastFrame));
+    if (lastFrame != 0) {
+        // Line 3 is replaced whatever it held. In a file whose bones begin above it
+        // it may be a bone's quoted name, and the bone index must follow the lines.
+        const bool boneName = IsQuotedLine(LineAt(slot, 3));
+        SetLine(slot, 3, "Frames: " + DecimalText(lastFrame));
+        if (boneName) RebuildBoneList(slot);
+    }
     if (BeginsWith(LineAt(slot, 4), "Frame:")) SetLine(slot, 4, "Frame: 1");
 
     if (!WriteFileSafely(slot.Path, ModelFileText(slot))) return SaveResult::ModelNotWritten;

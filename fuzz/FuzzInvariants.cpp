@@ -1,0 +1,114 @@
+#include "FuzzInvariants.h"
+
+#include <cstdio>
+#include <unordered_set>
+
+#include "clipboard/KeyLines.h"
+#include "model/IntegerValue.h"
+#include "model/KeyframeTable.h"
+#include "model/ModelReader.h"
+#include "model/Text.h"
+
+namespace vandrel::fuzz {
+
+void Violated(const char* what, const char* file, int line) {
+    std::fprintf(stderr, "\n*** invariant violated: %s (%s:%d)\n", what, file, line);
+    std::fflush(stderr);
+    __builtin_trap();
+}
+
+void CheckLineSet(const LineSet& set) {
+    FUZZ_CHECK(set.LineCount >= 0);
+    FUZZ_CHECK(set.BonesLine >= 0);
+    FUZZ_CHECK(set.BonesLine <= set.LineCount);
+    FUZZ_CHECK(set.ModelLines.size() >= static_cast<size_t>(set.LineCount) + 1);
+    FUZZ_CHECK(set.ModelLines[0].empty());
+    for (size_t i = static_cast<size_t>(set.LineCount) + 1; i < set.ModelLines.size(); ++i)
+        FUZZ_CHECK(set.ModelLines[i].empty());
+
+    std::vector<BoneRecord> scanned;
+    ScanBones(set, set.BonesLine, int64_t{set.LineCount} - 1,
+              [&](int64_t i) { scanned.push_back(BoneRecordAt(set, i)); });
+    FUZZ_CHECK(set.BoneList == scanned);
+    int64_t previous = 0;
+    for (const BoneRecord& bone : set.BoneList) {
+        FUZZ_CHECK(bone.NameLine > previous);
+        FUZZ_CHECK(bone.NameLine >= set.BonesLine && bone.NameLine >= 1 && bone.NameLine <= set.LineCount - 1);
+        FUZZ_CHECK(IsQuotedLine(LineAt(set, bone.NameLine)));
+        FUZZ_CHECK(bone.RestLine == bone.NameLine + 2);
+        FUZZ_CHECK(bone.PositionKeyCountLine == bone.NameLine + 3);
+        previous = bone.NameLine + 1;  // the parent line is never a bone of its own
+    }
+}
+
+void CheckClipboard(const Clipboard& clip) {
+    CheckLineSet(clip);
+    for (int64_t i = 1; i < clip.BonesLine; ++i) FUZZ_CHECK(clip.ModelLines[size_t(i)].empty());
+    FUZZ_CHECK(clip.ModelLines[size_t(clip.LineCount)].empty());
+}
+
+bool WellFormedBones(const LineSet& set) {
+    const int64_t last = set.LineCount, bones = set.BonesLine;
+    if (bones <= 4 || bones > last || !BeginsWith(LineAt(set, bones), "Bones:")) return false;
+    for (int64_t i = bones + 1; i <= last; ++i) {
+        std::string_view line = LineAt(set, i);
+        if (line == kCountMark || BeginsWith(StripBlanks(line), "Bones:")) return false;
+    }
+    // A count line and exactly as many key lines after it.
+    auto keysAfter = [&](int64_t at, int64_t& keys) {
+        std::string_view count = LineAt(set, at);
+        if (at > last || IsQuotedLine(count) || ContainsPoint(count)) return false;
+        keys = IntegerValue(count);
+        if (keys < 0 || keys > last - at) return false;
+        for (int64_t k = 1; k <= keys; ++k)
+            if (!IsKeyLine(LineAt(set, at + k))) return false;
+        return true;
+    };
+    int64_t i = bones + 1;
+    while (i <= last && IsQuotedLine(LineAt(set, i))) {
+        if (i + 4 > last || !IsQuotedLine(LineAt(set, i + 1))) return false;
+        std::string_view rest = LineAt(set, i + 2);
+        if (IsQuotedLine(rest) || !BeginsWith(StripBlanks(rest), "0 ") || StripBlanks(rest).size() < 8) return false;
+        int64_t positions = 0, rotations = 0;
+        if (!keysAfter(i + 3, positions) || !keysAfter(i + 4 + positions, rotations)) return false;
+        i += 5 + positions + rotations;
+    }
+    for (; i <= last; ++i) {
+        std::string_view line = LineAt(set, i);
+        if (IsQuotedLine(line) || FrameNumberOfLine(line) != 0) return false;
+    }
+    return true;
+}
+
+std::vector<int32_t> KeyframeNumbersOfRows(const KeyframeTable& rows) {
+    std::vector<int32_t> numbers;
+    numbers.reserve(rows.size());
+    for (const KeyframeRow& row : rows) numbers.push_back(FrameNumberOfRow(row));
+    return numbers;
+}
+
+std::vector<int32_t> KeyframeNumbersOfLines(const LineSet& set) {
+    ModelSlot slot;
+    static_cast<LineSet&>(slot) = set;
+    BuildKeyframeTable(slot);
+    return KeyframeNumbersOfRows(slot.Rows);
+}
+
+bool RestLinesDistinct(const LineSet& set) {
+    std::unordered_set<std::string_view> seen;
+    for (const BoneRecord& bone : set.BoneList) {
+        if (bone.RestLine < 1 || bone.RestLine > set.LineCount) return false;
+        if (!seen.insert(LineAt(set, bone.RestLine)).second) return false;
+    }
+    return true;
+}
+
+std::vector<int32_t> KeyframeNumbersOfFile(const std::string& bytes) {
+    Workspace ws;
+    EnsureLineCapacity(ws, bytes);
+    LoadModel(ws, 1, &bytes);
+    BuildKeyframeTable(ws.File(1));
+    return KeyframeNumbersOfRows(ws.File(1).Rows);
+}
+
+}  // namespace vandrel::fuzz

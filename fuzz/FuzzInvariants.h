@@ -1,0 +1,54 @@
+#pragma once
+// What must hold of the program's line sets after any input and any command.
+// The fuzz targets check these after every step and trap on the first failure,
+// so that libFuzzer keeps the input that broke them.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/Workspace.h"
+
+namespace vandrel::fuzz {
+
+// Prints what failed and where, then traps.
+[[noreturn]] void Violated(const char* what, const char* file, int line);
+
+#define FUZZ_CHECK(condition)                                                   \
+    do {                                                                        \
+        if (!(condition)) ::vandrel::fuzz::Violated(#condition, __FILE__, __LINE__); \
+    } while (0)
+
+// Holds for every line set, however malformed its lines: 0 <= BonesLine <=
+// LineCount, the array holds every valid line, element 0 and every element above
+// LineCount are empty, and the bone list is exactly the bone scan of the current
+// lines (name lines quoted, inside the valid lines, ascending, with the record's
+// other three indexes where the scan puts them).
+void CheckLineSet(const LineSet& set);
+
+// The Clipboard besides: nothing before its "Bones:" line, and its last line
+// (the one at LineCount) is empty.
+void CheckClipboard(const Clipboard& clip);
+
+// A bones section as MilkShape 3D writes it, strictly: the "Bones:" line after the
+// four header lines, then bone after bone (quoted name, quoted parent, a rest line
+// that begins "0 " and is long enough that its last six characters never touch the
+// flags field, a position count, exactly that many key lines, a rotation count,
+// exactly that many key lines), then only unquoted lines with frame number 0 to
+// the end. No line after "Bones:" is a count mark or, stripped, another "Bones:"
+// line. Every count line of such a model equals the keys that follow it, and every
+// index of its bone records lies inside the valid lines.
+bool WellFormedBones(const LineSet& set);
+
+// The keyframe numbers a fresh open would list for these lines, in order.
+std::vector<int32_t> KeyframeNumbersOfLines(const LineSet& set);
+
+// The keyframe numbers of a table, in order.
+std::vector<int32_t> KeyframeNumbersOfRows(const KeyframeTable& rows);
+
+// Whether every bone's rest line is inside the valid lines and no two are equal.
+bool RestLinesDistinct(const LineSet& set);
+
+// The keyframe numbers of a model file's bytes, opened as the program opens it.
+std::vector<int32_t> KeyframeNumbersOfFile(const std::string& bytes);
+
+}  // namespace vandrel::fuzz

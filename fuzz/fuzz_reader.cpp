@@ -1,0 +1,69 @@
+// Arbitrary bytes as a model file: loaded into both slots as an open loads them,
+// with the keyframe table, the statistics, the rest-line step and the
+// compatibility count, then written back and read again.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "FuzzInvariants.h"
+#include "model/Compatibility.h"
+#include "model/KeyframeTable.h"
+#include "model/ModelReader.h"
+#include "model/ModelStatistics.h"
+#include "model/RestLines.h"
+#include "output/KeyframeSidecar.h"
+#include "output/ModelWriter.h"
+
+using namespace vandrel;
+using namespace vandrel::fuzz;
+
+namespace {
+
+void Open(Workspace& ws, int n, const std::string& bytes) {
+    EnsureLineCapacity(ws, bytes);
+    LoadModel(ws, n, &bytes);
+    ModelSlot& slot = ws.File(n);
+    BuildKeyframeTable(slot);
+    MakeRestLinesUnique(slot);
+
+    CheckLineSet(slot);
+    FUZZ_CHECK(slot.LineCount <= ws.LineCapacity);
+    FUZZ_CHECK(slot.Rows.size() <= static_cast<size_t>(slot.LineCount));
+    if (!slot.RestLinesAdjusted) FUZZ_CHECK(slot.LoadedRestLines.size() == slot.BoneList.size());
+    // Two totals, an empty line, groups, an empty line, materials, an empty
+    // line, joints: at least eight lines, and one more per bone.
+    FUZZ_CHECK(slot.ModelStatistics.size() >= 8 + slot.BoneList.size());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    Workspace ws;
+    Open(ws, 1, bytes);
+    Open(ws, 2, bytes);
+    const ModelSlot& slot = ws.File(1);
+
+    // The same model twice: when every bone's rest line is its own, every bone
+    // is compatible with exactly one bone of the other slot.
+    const int32_t compatible = CountCompatibleBones(ws);
+    if (RestLinesDistinct(slot)) FUZZ_CHECK(compatible == static_cast<int32_t>(slot.BoneList.size()));
+    (void)JointText(slot);
+
+    // The same bytes as a side file: comments go onto rows, numbers stay.
+    KeyframeTable rows = slot.Rows;
+    ApplyKeyframeSidecar(rows, bytes);
+    FUZZ_CHECK(KeyframeNumbersOfRows(rows) == KeyframeNumbersOfRows(slot.Rows));
+
+    // Written and read again: the same number of lines and, for a well-formed
+    // bones section, the same keyframes.
+    const std::string written = ModelFileText(slot);
+    Workspace again;
+    Open(again, 1, written);
+    FUZZ_CHECK(again.File(1).LineCount == slot.LineCount);
+    if (WellFormedBones(slot)) {
+        FUZZ_CHECK(again.File(1).BonesLine == slot.BonesLine);
+        FUZZ_CHECK(KeyframeNumbersOfRows(again.File(1).Rows) == KeyframeNumbersOfRows(slot.Rows));
+    }
+    return 0;
+}

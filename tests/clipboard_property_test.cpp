@@ -1,0 +1,531 @@
+// Properties of Cut, Copy, edit and Paste on many generated models, and the fast
+// one-pass operations checked against the slow line-moving steps they replace.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "ModelGenerator.h"
+#include "TestSupport.h"
+#include "clipboard/Clipboard.h"
+#include "clipboard/KeyLines.h"
+#include "clipboard/SpliceKeys.h"
+#include "model/KeyframeTable.h"
+
+namespace vandrel {
+namespace {
+
+using test::GenBone;
+using test::GenModel;
+using test::KeyLine;
+using test::RowTexts;
+using test::SelectedRows;
+using test::ValidLines;
+using Lines = std::vector<std::string>;
+
+constexpr unsigned kSeeds = 150;
+
+int Pick(std::mt19937& rng, int low, int high) { return low + int(rng() % unsigned(high - low + 1)); }
+bool Chance(std::mt19937& rng, int percent) { return Pick(rng, 0, 99) < percent; }
+
+// ---------------------------------------------------------------------------
+// The operations as the program describes them, one line at a time: blanked
+// lines are closed up by moving every later line, keys are placed by moving
+// every later line down, bones are found again after every insertion.
+
+int32_t Frame(std::string_view line) { return FrameNumberOfLine(line); }
+
+std::string& Line(LineSet& set, int64_t i) {
+    if (set.ModelLines.size() <= size_t(i)) set.ModelLines.resize(size_t(i) + 1);
+    return set.ModelLines[size_t(i)];
+}
+
+void RecountSlowly(LineSet& set, int64_t top) {
+    int64_t counter = 0;
+    for (int64_t i = top; i >= set.BonesLine && i >= 0; --i) {
+        if (Frame(LineAt(set, i)) != 0) {
+            ++counter;
+        } else if (LineAt(set, i) == "?") {
+            Line(set, i) = std::to_string(counter);
+            counter = 0;
+        }
+    }
+}
+
+void RemoveKeyframeLinesSlowly(ModelSlot& file, const KeyframeTable& taken) {
+    const int64_t first = std::max<int64_t>(file.BonesLine, 1);
+    for (const BoneRecord& bone : file.BoneList)
+        for (int64_t count : {int64_t{bone.PositionKeyCountLine}, int64_t{bone.RotationKeyCountLine}})
+            if (count >= first && count <= file.LineCount) Line(file, count) = "?";
+    for (const KeyframeRow& row : taken) {
+        const int32_t k = FrameNumberOfRow(row);
+        if (k == 0) continue;  // a row of frame 0 matches no line
+        for (int64_t i = file.BonesLine; i <= file.LineCount; ++i)
+            if (Frame(LineAt(file, i)) == k) Line(file, i).clear();
+    }
+    int64_t i = first;
+    while (i <= file.LineCount) {
+        if (LineAt(file, i).empty()) {
+            for (int64_t j = i; j < file.LineCount; ++j) Line(file, j) = Line(file, j + 1);
+            Line(file, file.LineCount).clear();
+            --file.LineCount;
+        } else {
+            ++i;
+        }
+    }
+    RecountSlowly(file, file.LineCount);
+}
+
+// The Clipboard's lines from the source's lines as they were before the take.
+void ReduceSlowly(Clipboard& clip, const LineSet& source) {
+    std::vector<int32_t> frames;
+    for (const KeyframeRow& row : clip.Rows) frames.push_back(FrameNumberOfRow(row));
+    LineSet reduced;
+    reduced.BonesLine = source.BonesLine;
+    int64_t w = source.BonesLine;
+    for (int64_t i = source.BonesLine; i <= source.LineCount; ++i) {
+        const std::string line(LineAt(source, i));
+        const int32_t v = Frame(line);
+        if (v != 0 && ContainsPoint(line)) {
+            for (int32_t k : frames)
+                if (v == k) Line(reduced, w++) = line;
+        } else if (v != 0) {
+            Line(reduced, w++) = "?";
+        } else {
+            Line(reduced, w++) = line;
+        }
+    }
+    reduced.LineCount = Int32(w);
+    Line(reduced, w).clear();
+    RecountSlowly(reduced, w - 1);
+    clip.ModelLines = reduced.ModelLines;
+    clip.LineCount = reduced.LineCount;
+    clip.BonesLine = source.BonesLine;
+}
+
+void EditSlowly(Clipboard& clip, const std::string& atText, const std::string& stepText, const std::string& comment) {
+    const int64_t n = int64_t(clip.Rows.size());
+    const int32_t a = Int32(IntegerValue(atText)), s = Int32(IntegerValue(stepText));
+    if (n == 0 || a <= 0) return;
+    const int32_t from = FrameNumberOfRow(clip.Rows[0]);
+    std::vector<int32_t> oldFrames, newFrames;
+    Lines texts;
+    for (int64_t j = 0; j < n; ++j) {
+        const std::string t(StripBlanks(clip.Rows[size_t(j)].RowText));
+        oldFrames.push_back(Int32(IntegerValue(t)));
+        int64_t d;
+        if (s < 0) d = int64_t{a} + j * s + (int64_t{a} - (int64_t{a} + (n - 1) * s));
+        else if (s == 0) d = int64_t{oldFrames.back()} + a - from;
+        else d = int64_t{a} + j * s;
+        newFrames.push_back(Int32(d));
+        const std::string number = std::to_string(newFrames.back());
+        std::string text = number;
+        if (!comment.empty()) text = RowTextFor(number, comment);
+        else if (t.find(' ') != std::string::npos) text = RowTextFor(number, StripBlanks(AfterFirstBlank(t)));
+        texts.push_back(std::string(StripBlanks(text)));
+    }
+    if (s < 0) {
+        clip.Rows.clear();
+        for (int64_t j = n - 1; j >= 0; --j) clip.Rows.push_back({texts[size_t(j)], false});
+    } else {
+        for (int64_t j = 0; j < n; ++j) clip.Rows[size_t(j)].RowText = texts[size_t(j)];
+    }
+    for (int64_t i = clip.BonesLine; i <= clip.LineCount - 1; ++i) {
+        const std::string line(LineAt(clip, i));
+        const int32_t v = Frame(line);
+        if (v == 0 || !ContainsPoint(line)) continue;
+        for (int64_t j = 0; j < n; ++j) {
+            if (oldFrames[size_t(j)] != v) continue;
+            Line(clip, i) = std::to_string(newFrames[size_t(j)]) + " " + std::string(AfterFirstBlank(line));
+            break;
+        }
+    }
+}
+
+void MergeRowsSlowly(KeyframeTable& rows, const KeyframeTable& clipRows) {
+    for (const KeyframeRow& clipRow : clipRows) {
+        const int32_t f = FrameNumberOfRow(clipRow);
+        if (rows.empty()) {
+            rows.push_back({clipRow.RowText, false});
+            continue;
+        }
+        for (size_t k = rows.size(); k-- > 0;) {
+            const int32_t g = FrameNumberOfRow(rows[k]);
+            if (g == f) {
+                rows[k].RowText = clipRow.RowText;
+                break;
+            }
+            if (f > g) {
+                rows.insert(rows.begin() + std::ptrdiff_t(k) + 1, {clipRow.RowText, false});
+                break;
+            }
+            if (k == 0) {
+                rows.insert(rows.begin(), {clipRow.RowText, false});
+                break;
+            }
+        }
+    }
+}
+
+void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
+    auto countLine = [](const BoneRecord& bone, bool rotation) {
+        return int64_t{rotation ? bone.RotationKeyCountLine : bone.PositionKeyCountLine};
+    };
+    auto insert = [&](int64_t p, const std::string& text, int64_t f, int64_t count) {
+        // A count that runs past the last line can ask for a place beyond it.
+        file.ModelLines.resize(size_t(std::max<int64_t>(file.LineCount + 1, p)));
+        file.ModelLines.insert(file.ModelLines.begin() + p, text);
+        ++file.LineCount;
+        Line(file, f) = std::to_string(count + 1);
+        RebuildBoneList(file);
+    };
+    for (size_t c = clip.BoneList.size(); c-- > 0;) {
+        const BoneRecord& clipBone = clip.BoneList[c];
+        for (size_t b = file.BoneList.size(); b-- > 0;) {
+            if (LineAt(file, file.BoneList[b].RestLine) != LineAt(clip, clipBone.RestLine)) continue;
+            for (bool rotation : {true, false}) {
+                const int64_t cl = countLine(clipBone, rotation);
+                for (size_t r = clip.Rows.size(); r-- > 0;) {
+                    const int32_t k = FrameNumberOfRow(clip.Rows[r]);
+                    for (int64_t j = cl + IntegerValue(LineAt(clip, cl)); j > cl; --j) {
+                        const std::string key(LineAt(clip, j));
+                        if (k == 0 || Frame(key) != k || !ContainsPoint(key)) continue;
+                        const int64_t f = countLine(file.BoneList[b], rotation);
+                        const int64_t p = IntegerValue(LineAt(file, f));
+                        if (p == 0) {
+                            insert(f + 1, key, f, p);
+                            continue;
+                        }
+                        for (int64_t i = f + p; i > f; --i) {
+                            const int32_t h = Frame(LineAt(file, i));
+                            if (h == k) {
+                                Line(file, i) = key;
+                                break;
+                            }
+                            if (k > h) {
+                                insert(i + 1, key, f, p);
+                                break;
+                            }
+                            if (i == f + 1) {
+                                insert(i, key, f, p);
+                                break;
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Models with everything a bones section can hold: keys out of order, several
+// keys of one frame, fractions, negative times, times below 1, count lines that
+// lie, lines that are no keys at all, text after the last bone.
+
+std::string WildKeyLine(std::mt19937& rng, int bone, char kind) {
+    const int r = Pick(rng, 0, 99);
+    if (r < 70) return KeyLine(Pick(rng, 1, 12), bone, kind, Chance(rng, 20) ? 500000 : 0, Pick(rng, 0, 9));
+    if (r < 75) return KeyLine(Pick(rng, -2, -1), bone, kind);
+    if (r < 80) return "0.500000 1.000000 2.000000 3.000000";
+    if (r < 84) return "";
+    if (r < 88) return "7";
+    if (r < 92) return "12.250000";
+    if (r < 96) return "  4.000000 0.5 0.5 0.5";
+    return "abc";
+}
+
+Lines WildKeyList(std::mt19937& rng, int bone, char kind) {
+    Lines keys;
+    const int n = Pick(rng, 0, 6);
+    for (int i = 0; i < n; ++i) keys.push_back(WildKeyLine(rng, bone, kind));
+    if (Chance(rng, 40)) {
+        std::stable_sort(keys.begin(), keys.end(),
+                         [](const std::string& a, const std::string& b) { return Frame(a) < Frame(b); });
+        if (Chance(rng, 30)) std::reverse(keys.begin(), keys.end());
+    }
+    return keys;
+}
+
+const Lines kRestPool = {"0 0.000000 1.000000 0.000000 0.000000 0.000000 0.000000",
+                         "0 0.000000 2.000000 0.000000 0.000000 0.000000 0.000000",
+                         "0 1.000000 0.000000 0.000000 0.000000 0.500000 0.000000",
+                         "0 0.000000 1.000000 0.000000 0.000000 0.000000 0.000000 "};
+
+// A bones section from "Bones:" on. With `honest` every count tells the number
+// of lines that follow it.
+Lines WildBonesSection(std::mt19937& rng, bool honest, int maxBones = 4) {
+    const int bones = Pick(rng, 0, maxBones);
+    Lines lines = {"Bones: " + std::to_string(bones)};
+    if (Chance(rng, 20)) lines.emplace_back();
+    auto count = [&](size_t real) {
+        if (honest || Chance(rng, 70)) return std::to_string(real);
+        const int r = Pick(rng, 0, 3);
+        if (r == 0) return std::to_string(real + 1);
+        if (r == 1) return real > 0 ? std::to_string(real - 1) : std::string("-1");
+        if (r == 2) return std::string("x");
+        return "0" + std::to_string(real);
+    };
+    for (int b = 0; b < bones; ++b) {
+        lines.push_back("\"bone" + std::to_string(b) + "\"");
+        lines.push_back(b == 0 ? "\"\"" : "\"bone" + std::to_string(b - 1) + "\"");
+        lines.push_back(kRestPool[rng() % kRestPool.size()]);
+        for (char kind : {'p', 'r'}) {
+            const Lines keys = WildKeyList(rng, b, kind);
+            lines.push_back(count(keys.size()));
+            lines.insert(lines.end(), keys.begin(), keys.end());
+        }
+    }
+    if (Chance(rng, 30)) lines.insert(lines.end(), {"GroupComments: 0", "", "3 notes", "2.5 more"});
+    return lines;
+}
+
+Lines WildModel(std::mt19937& rng, bool honest) {
+    Lines lines = GenModel().Header;
+    if (Chance(rng, 10)) return lines;  // no "Bones:" line at all
+    const Lines section = WildBonesSection(rng, honest);
+    lines.insert(lines.end(), section.begin(), section.end());
+    return lines;
+}
+
+// Random rows for a table: taken rows may repeat a frame, be 0 or negative.
+KeyframeTable WildRows(std::mt19937& rng) {
+    KeyframeTable rows;
+    const int n = Pick(rng, 0, 5);
+    for (int i = 0; i < n; ++i) {
+        const int frame = Chance(rng, 10) ? Pick(rng, -2, 0) : Pick(rng, 1, 12);
+        rows.push_back({Chance(rng, 30) ? RowTextFor(std::to_string(frame), "note " + std::to_string(i))
+                                        : std::to_string(frame),
+                        Chance(rng, 60)});
+    }
+    return rows;
+}
+
+// A line set holding `section` from line `bonesLine` on, with its bone list.
+void FillLineSet(LineSet& set, int bonesLine, const Lines& section, bool emptyLineAfter) {
+    set.ModelLines.assign(size_t(bonesLine), "");
+    set.ModelLines.insert(set.ModelLines.end(), section.begin(), section.end());
+    set.LineCount = Int32(set.ModelLines.size()) - 1;
+    if (emptyLineAfter) {
+        set.ModelLines.emplace_back();
+        ++set.LineCount;
+    }
+    set.BonesLine = bonesLine;
+    RebuildBoneList(set);
+}
+
+// ---------------------------------------------------------------------------
+
+class ClipboardProperty : public ::testing::Test {
+protected:
+    void Open(int n, const Lines& lines) {
+        test::OpenModelLines(ws, n, dir / ("model" + std::to_string(n) + ".txt"), lines);
+    }
+
+    test::TempDir dir;
+    Workspace ws;
+};
+
+TEST_F(ClipboardProperty, CutAndCopyGiveTheLinesOfTheLineMovingSteps) {
+    for (unsigned seed = 0; seed < kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed);
+        Open(1, WildModel(rng, Chance(rng, 50)));
+        KeyframeTable& rows = ws.File(1).Rows;
+        const KeyframeTable extra = WildRows(rng);
+        rows.insert(rows.begin() + std::ptrdiff_t(rng() % (rows.size() + 1)), extra.begin(), extra.end());
+        for (KeyframeRow& row : rows) row.Selected = Chance(rng, 50);
+        const bool cut = Chance(rng, 60);
+
+        const ModelSlot source = ws.File(1);
+        KeyframeTable taken;
+        for (const KeyframeRow& row : source.Rows)
+            if (row.Selected) taken.push_back({row.RowText, false});
+        ModelSlot file = source;
+        if (cut) {
+            RemoveKeyframeLinesSlowly(file, taken);
+            RebuildBoneList(file);
+            std::erase_if(file.Rows, [](const KeyframeRow& row) { return row.Selected; });
+        }
+        Clipboard clip;
+        clip.Rows = taken;
+        ReduceSlowly(clip, source);
+        RebuildBoneList(clip);
+
+        if (cut) CutToClipboard(ws, 1);
+        else CopyToClipboard(ws, 1);
+
+        EXPECT_EQ(ValidLines(ws.File(1)), ValidLines(file));
+        EXPECT_EQ(ws.File(1).BoneList, file.BoneList);
+        EXPECT_EQ(RowTexts(ws.File(1).Rows), RowTexts(file.Rows));
+        EXPECT_EQ(SelectedRows(ws.File(1).Rows), SelectedRows(file.Rows));
+        EXPECT_EQ(ValidLines(ws.Clip), ValidLines(clip));
+        EXPECT_EQ(ws.Clip.LineCount, clip.LineCount);
+        EXPECT_EQ(ws.Clip.BonesLine, source.BonesLine);
+        EXPECT_EQ(ws.Clip.BoneList, clip.BoneList);
+        EXPECT_EQ(RowTexts(ws.Clip.Rows), RowTexts(taken));
+        EXPECT_EQ(ws.Clip.ClipboardSource, 1);
+        for (size_t i = size_t(ws.File(1).LineCount) + 1; i < ws.File(1).ModelLines.size(); ++i)
+            ASSERT_EQ(ws.File(1).ModelLines[i], "") << "element " << i << " above the last line";
+    }
+}
+
+TEST_F(ClipboardProperty, CopyNeverChangesTheFile) {
+    for (unsigned seed = 0; seed < kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 1000);
+        Open(1, Chance(rng, 50) ? WildModel(rng, false) : test::FileLines(test::RandomAnimatedModel(rng, test::Skeleton(Pick(rng, 1, 5)))));
+        for (KeyframeRow& row : ws.File(1).Rows) row.Selected = Chance(rng, 50);
+        const ModelSlot before = ws.File(1);
+        CopyToClipboard(ws, 1);
+        EXPECT_EQ(ws.File(1).ModelLines, before.ModelLines);
+        EXPECT_EQ(ws.File(1).LineCount, before.LineCount);
+        EXPECT_EQ(ws.File(1).BoneList, before.BoneList);
+        EXPECT_EQ(RowTexts(ws.File(1).Rows), RowTexts(before.Rows));
+        EXPECT_EQ(SelectedRows(ws.File(1).Rows), SelectedRows(before.Rows));
+    }
+}
+
+TEST_F(ClipboardProperty, EditGivesTheRowsAndLinesOfTheStepByStepRules) {
+    for (unsigned seed = 0; seed < kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 2000);
+        Open(1, WildModel(rng, Chance(rng, 50)));
+        KeyframeTable& rows = ws.File(1).Rows;
+        const KeyframeTable extra = WildRows(rng);
+        rows.insert(rows.end(), extra.begin(), extra.end());
+        std::shuffle(rows.begin(), rows.end(), rng);
+        for (KeyframeRow& row : rows) row.Selected = Chance(rng, 70);
+        CopyToClipboard(ws, 1);
+
+        const std::string at = std::to_string(Pick(rng, -1, 30));
+        const std::string step = Chance(rng, 30) ? "" : std::to_string(Pick(rng, -4, 4));
+        const std::string comment = Chance(rng, 60) ? "" : (Chance(rng, 50) ? "walk" : " loop  b ");
+        Clipboard expected = ws.Clip;
+        EditSlowly(expected, at, step, comment);
+        EditClipboard(ws, at, step, comment);
+        EXPECT_EQ(RowTexts(ws.Clip.Rows), RowTexts(expected.Rows)) << at << " " << step << " '" << comment << "'";
+        EXPECT_EQ(ValidLines(ws.Clip), ValidLines(expected)) << at << " " << step << " '" << comment << "'";
+    }
+}
+
+TEST_F(ClipboardProperty, CutThenPasteBackRestoresKeysAndTable) {
+    for (unsigned seed = 0; seed < kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 3000);
+        GenModel model = test::RandomAnimatedModel(rng, test::Skeleton(Pick(rng, 1, 6)));
+        Open(1, test::FileLines(model));
+        // The table as the first bone's keys give it (the empty lines after
+        // "Bones:" would hide it from the open), some rows with comments.
+        KeyframeTable& rows = ws.File(1).Rows;
+        rows.clear();
+        for (const std::string& key : model.Bones[0].PositionKeys) {
+            const std::string number = std::to_string(IntegerValue(key));
+            rows.push_back({Chance(rng, 20) ? RowTextFor(number, "take " + number) : number, Chance(rng, 40)});
+        }
+        const Lines table = RowTexts(rows);
+
+        CutToClipboard(ws, 1);
+        EXPECT_TRUE(SelectedRows(rows).empty());
+        PasteFromClipboard(ws, 1);
+
+        model.EmptyLinesAfterBonesLine = 0;
+        EXPECT_EQ(ValidLines(ws.File(1)), test::FileLines(model));
+        EXPECT_EQ(RowTexts(ws.File(1).Rows), table);
+        EXPECT_TRUE(SelectedRows(ws.File(1).Rows).empty());
+    }
+}
+
+TEST_F(ClipboardProperty, PastingTheSameClipboardTwiceChangesNothingTheSecondTime) {
+    for (unsigned seed = 0; seed < kSeeds; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 4000);
+        const std::vector<GenBone> skeleton = test::Skeleton(Pick(rng, 1, 5));
+        Open(1, test::FileLines(test::RandomAnimatedModel(rng, skeleton)));
+        std::vector<GenBone> reordered = skeleton;
+        std::shuffle(reordered.begin(), reordered.end(), rng);
+        Open(2, test::FileLines(test::RandomAnimatedModel(rng, reordered, 60)));
+        for (KeyframeRow& row : ws.File(1).Rows) row.Selected = Chance(rng, 50);
+        if (Chance(rng, 50)) CutToClipboard(ws, 1);
+        else CopyToClipboard(ws, 1);
+        if (Chance(rng, 70)) {
+            const std::string step = std::to_string(Pick(rng, -3, 3));
+            EditClipboard(ws, std::to_string(Pick(rng, 1, 50)), step, Chance(rng, 30) ? "again" : "");
+        }
+        const int target = Pick(rng, 1, 2);
+        for (KeyframeRow& row : ws.File(target).Rows) row.Selected = Chance(rng, 30);
+
+        PasteFromClipboard(ws, target);
+        const ModelSlot once = ws.File(target);
+        PasteFromClipboard(ws, target);
+        EXPECT_EQ(ValidLines(ws.File(target)), ValidLines(once));
+        EXPECT_EQ(ws.File(target).BoneList, once.BoneList);
+        EXPECT_EQ(RowTexts(ws.File(target).Rows), RowTexts(once.Rows));
+        EXPECT_EQ(SelectedRows(ws.File(target).Rows), SelectedRows(once.Rows));
+    }
+}
+
+TEST(ClipboardMerge, RowsMergeAsOneRowAtATimeFromTheEnd) {
+    for (unsigned seed = 0; seed < 2000; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 6000);
+        Workspace ws;
+        KeyframeTable& rows = ws.File(2).Rows;
+        for (int i = Pick(rng, 0, 8); i > 0; --i) {
+            const std::string number = std::to_string(Pick(rng, -1, 12));
+            rows.push_back({Chance(rng, 30) ? RowTextFor(number, "r" + std::to_string(i)) : number, Chance(rng, 40)});
+        }
+        if (Chance(rng, 60))
+            std::stable_sort(rows.begin(), rows.end(), [](const KeyframeRow& a, const KeyframeRow& b) {
+                return FrameNumberOfRow(a) < FrameNumberOfRow(b);
+            });
+        ws.Clip.Rows = WildRows(rng);
+        for (KeyframeRow& row : ws.Clip.Rows) row.Selected = false;
+        KeyframeTable expected = rows;
+        MergeRowsSlowly(expected, ws.Clip.Rows);
+        MergeClipboardRows(ws, 2);
+        EXPECT_EQ(RowTexts(rows), RowTexts(expected));
+        EXPECT_EQ(SelectedRows(rows), SelectedRows(expected));
+    }
+}
+
+TEST(ClipboardSplice, BoneByBoneGivesTheLinesOfTheLineByLineSplice) {
+    int compared = 0;
+    for (unsigned seed = 0; seed < 3000; ++seed) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        std::mt19937 rng(seed + 5000);
+        const bool honest = Chance(rng, 60);
+
+        Clipboard clip;
+        clip.Rows = WildRows(rng);
+        for (int extra = Pick(rng, 0, 3); extra > 0; --extra)
+            clip.Rows.push_back({std::to_string(Pick(rng, 1, 12)), false});
+        if (Chance(rng, 30)) std::reverse(clip.Rows.begin(), clip.Rows.end());
+        FillLineSet(clip, Pick(rng, 1, 12), WildBonesSection(rng, true, 5), true);
+
+        ModelSlot file;
+        FillLineSet(file, 3, WildBonesSection(rng, honest, 5), false);
+        file.ModelLines[1] = "// MilkShape 3D ASCII";
+        file.ModelLines[2] = "Frames: 30";
+
+        ModelSlot byBone = file, lineByLine = file, slowly = file;
+        const bool placed = SpliceKeysByBone(clip, byBone);
+        SpliceKeysLineByLine(clip, lineByLine);
+        if (!placed) {
+            EXPECT_FALSE(honest) << "a model whose counts tell its lines was refused";
+            EXPECT_EQ(byBone.ModelLines, file.ModelLines);
+            EXPECT_EQ(byBone.LineCount, file.LineCount);
+            continue;
+        }
+        ++compared;
+        SpliceSlowly(clip, slowly);
+        EXPECT_EQ(ValidLines(byBone), ValidLines(lineByLine));
+        EXPECT_EQ(byBone.LineCount, lineByLine.LineCount);
+        EXPECT_EQ(ValidLines(byBone), ValidLines(slowly));
+    }
+    std::printf("%d of 3000 splices compared\n", compared);
+    EXPECT_GT(compared, 1500);
+}
+
+}  // namespace
+}  // namespace vandrel
