@@ -6,7 +6,7 @@
 #include <iterator>
 #include <sstream>
 
-#include "app/Version.h"
+#include "app/Texts.h"
 #include "app/cli/CliRunner.h"
 #ifdef VANDREL_PDF
 #include "app/qt/QtPrintSurface.h"
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
     std::string scriptPath = "-";
     app.add_flag("--keep-going", options.keepGoing, "go on after a message box; exit 1 at the end");
     app.add_option("SCRIPT", scriptPath, "the script file; '-' or none reads standard input");
-    app.set_version_flag("--version", std::string(vandrel::kVersionLine));
+    app.set_version_flag("--version", vandrel::Utf8FromBytes(vandrel::Tr(vandrel::texts::VersionLine, 0)));
     CLI11_PARSE(app, argc, argv);
 #ifdef VANDREL_PDF
     options.makePdf = vandrel::MakePdfSurface;
