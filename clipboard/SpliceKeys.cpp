@@ -84,8 +84,8 @@ public:
         const ClipboardList list = ListOf(clip, countLine);
         for (int64_t j = list.first; j <= list.last; ++j) {
             std::string_view line = LineAt(clip, j);
-            if (!IsKeyLine(line)) continue;
             const int32_t frame = FrameNumberOfLine(line);
+            if (frame == 0 || !ContainsPoint(line)) continue;  // not a key line
             if (std::binary_search(rowFrames.begin(), rowFrames.end(), frame))
                 finalLines_.push_back({frame, &clip.ModelLines[size_t(j)]});
         }
@@ -194,19 +194,24 @@ struct ListPlan {
     std::vector<ClipboardKeys*> transfers;  // in placing order
     bool built = false;                     // the new list is in `list`, else one merge in place
     KeyList list;
+    std::vector<int32_t> frames;            // for a merge in place: the frame of each key
 };
 
-// Whether the keys after `countLine` are in ascending frame order, and how many
-// of the given frames they lack.
-bool CountMissingFrames(const std::vector<std::string>& lines, const ListPlan& plan,
+// Reads the frame numbers of the keys after the plan's count line into
+// plan.frames; returns whether they are in ascending order and, when they are,
+// how many of the given frames they lack.
+bool CountMissingFrames(const std::vector<std::string>& lines, ListPlan& plan,
                         const std::vector<Placement>& finalLines, int64_t& missing) {
     missing = 0;
+    plan.frames.clear();
+    plan.frames.reserve(size_t(plan.size));
     size_t j = 0;
     int32_t previous = INT32_MIN;
     for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
         const int32_t frame = FrameNumberOfLine(lines[size_t(i)]);
         if (frame < previous) return false;
         previous = frame;
+        plan.frames.push_back(frame);
         while (j < finalLines.size() && finalLines[j].frame < frame) ++missing, ++j;
         if (j < finalLines.size() && finalLines[j].frame == frame) ++j;
     }
@@ -300,7 +305,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
             size_t j = finalLines.size();
             int64_t i = listEnd;
             while (j > 0) {
-                const int32_t frame = i > plan.countLine ? FrameNumberOfLine(lines[size_t(i)]) : INT32_MIN;
+                const int32_t frame = i > plan.countLine ? plan.frames[size_t(i - plan.countLine - 1)] : INT32_MIN;
                 if (i > plan.countLine && frame > finalLines[j - 1].frame) {
                     moveDown(i--);
                 } else {

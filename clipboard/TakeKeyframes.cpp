@@ -12,11 +12,6 @@ namespace vandrel {
 
 namespace {
 
-// Sizes a freshly built line array as the shared capacity asks, never below its lines.
-void FitToCapacity(std::vector<std::string>& lines, const Workspace& ws) {
-    if (lines.size() < static_cast<size_t>(ws.LineCapacity) + 1) lines.resize(static_cast<size_t>(ws.LineCapacity) + 1);
-}
-
 // A key line of a frame taken n times is written n times: rows × lines in all.
 // A first bone with many keys of one frame gives many rows of it and could make
 // that grow without bound, so the repeats are kept only while the Clipboard stays
@@ -29,16 +24,75 @@ int64_t RepeatBudget(int64_t first, int64_t last) {
 }
 
 // The number of lines the Clipboard gets when repeated frames are honoured.
-int64_t RepeatedLineCount(const Clipboard& clip, const std::unordered_map<int32_t, int>& rowsOfFrame,
+int64_t RepeatedLineCount(const std::vector<std::string>& source, const std::unordered_map<int32_t, int>& rowsOfFrame,
                           int64_t first, int64_t last) {
     int64_t count = first + 1;
     for (int64_t i = first; i <= last; ++i) {
-        const std::string& line = clip.ModelLines[size_t(i)];
+        const std::string& line = source[size_t(i)];
         const int32_t v = FrameNumberOfLine(line);
         if (v == 0 || !ContainsPoint(line)) ++count;
         else if (auto found = rowsOfFrame.find(v); found != rowsOfFrame.end()) count += found->second;
     }
     return count;
+}
+
+// The Clipboard's lines for the rows `rows` from the lines of the model they
+// were taken from (source lines `first` to `last`, its bones section): lines
+// before `first` stay empty; from `first` on every line with frame number 0 is
+// written unchanged, every count line as a count mark, and every key line of a
+// taken frame once for each row of its frame; the other key lines are dropped.
+// The element after the last line written is the empty line that ends them.
+std::vector<std::string> ReducedLines(const std::vector<std::string>& source, int64_t first, int64_t last,
+                                      const KeyframeTable& rows) {
+    std::unordered_map<int32_t, int> rowsOfFrame;
+    bool frameTakenTwice = false;
+    for (const KeyframeRow& row : rows) frameTakenTwice |= ++rowsOfFrame[FrameNumberOfRow(row)] > 1;
+    int64_t most = first + std::max<int64_t>(last - first + 1, 0) + 1;  // no repeats: no line gives two
+    if (frameTakenTwice) {
+        most = RepeatedLineCount(source, rowsOfFrame, first, last);
+        if (most > RepeatBudget(first, last)) {
+            frameTakenTwice = false;
+            for (auto& entry : rowsOfFrame) entry.second = 1;
+            most = first + std::max<int64_t>(last - first + 1, 0) + 1;
+        }
+    }
+    std::vector<std::string> lines;
+    lines.reserve(size_t(most));
+    lines.resize(size_t(first));
+    for (int64_t i = first; i <= last; ++i) {
+        const std::string& line = source[size_t(i)];
+        const int32_t v = FrameNumberOfLine(line);
+        if (v == 0) {
+            lines.push_back(line);
+        } else if (!ContainsPoint(line)) {
+            lines.emplace_back(kCountMark);
+        } else if (auto found = rowsOfFrame.find(v); found != rowsOfFrame.end()) {
+            for (int copies = 0; copies < found->second; ++copies) lines.push_back(line);
+        }
+    }
+    lines.emplace_back();
+    return lines;
+}
+
+// Makes `lines` the Clipboard's lines and counts its keys.
+void SetClipboardLines(Clipboard& clip, std::vector<std::string> lines) {
+    clip.LineCount = Int32(int64_t(lines.size()) - 1);
+    clip.ModelLines = std::move(lines);
+    RecountKeys(clip, int64_t{clip.LineCount} - 1);
+}
+
+// CopyModelToClipboard followed by ReduceClipboardModel, without copying the
+// lines that the reduction drops: the Clipboard's array holds only its own
+// lines, and grows like the others when it has to.
+void CopyReducedModelToClipboard(Workspace& ws, int n) {
+    const ModelSlot& file = ws.File(n);
+    Clipboard& clip = ws.Clip;
+    clip.ClipboardSource = n;
+    clip.BonesLine = file.BonesLine;
+    clip.BoneList = file.BoneList;
+    const int64_t first = std::max<int32_t>(file.BonesLine, 0);
+    const int64_t last = std::min<int64_t>(file.LineCount, int64_t(file.ModelLines.size()) - 1);
+    SetClipboardLines(clip, ReducedLines(file.ModelLines, first, last, clip.Rows));
 }
 
 }  // namespace
@@ -76,85 +130,52 @@ void RemoveKeyframeLines(Workspace& ws, int n) {
     for (const KeyframeRow& row : ws.Clip.Rows)
         if (int32_t k = FrameNumberOfRow(row); k != 0) frames.insert(k);
 
-    // Blank the keys of the taken frames and close every gap in one pass.
+    // Blank the keys of the taken frames and close every gap in one pass. The
+    // keys are counted in the same pass: each count mark gets the number of lines
+    // with a frame number between it and the next mark (or the last line), which
+    // is what counting upwards from the last line gives.
     int64_t write = first;
+    int64_t mark = -1, counter = 0;
     for (int64_t i = first; i <= last; ++i) {
         std::string& line = file.ModelLines[size_t(i)];
-        if (frames.count(FrameNumberOfLine(line))) continue;
+        const int32_t v = FrameNumberOfLine(line);
+        if (v != 0 && frames.count(v)) continue;
         if (line.empty()) continue;
         if (write != i) file.ModelLines[size_t(write)] = std::move(line);
+        if (v != 0) {
+            ++counter;
+        } else if (file.ModelLines[size_t(write)] == kCountMark) {
+            if (mark >= 0) file.ModelLines[size_t(mark)] = DecimalText(counter);
+            mark = write;
+            counter = 0;
+        }
         ++write;
     }
+    if (mark >= 0) file.ModelLines[size_t(mark)] = DecimalText(counter);
     for (int64_t i = write; i <= last; ++i) file.ModelLines[size_t(i)].clear();
     file.LineCount = Int32(write - 1);
-    RecountKeys(file, file.LineCount);
 }
 
 void ReduceClipboardModel(Workspace& ws) {
     Clipboard& clip = ws.Clip;
-    std::unordered_map<int32_t, int> rowsOfFrame;
-    bool frameTakenTwice = false;
-    for (const KeyframeRow& row : clip.Rows) frameTakenTwice |= ++rowsOfFrame[FrameNumberOfRow(row)] > 1;
-
-    // Lines before BonesLine stay empty; line i of the bones section is written
-    // at the next position from BonesLine on.
     const int64_t first = std::max<int32_t>(clip.BonesLine, 0);
     const int64_t last = std::min<int64_t>(clip.LineCount, int64_t(clip.ModelLines.size()) - 1);
-    if (frameTakenTwice && RepeatedLineCount(clip, rowsOfFrame, first, last) > RepeatBudget(first, last))
-        frameTakenTwice = false;
-    int64_t end;  // the empty line after the content
-    if (!frameTakenTwice) {
-        // Every line gives at most one line, so the section closes up in place.
-        for (int64_t i = 1; i < first && i <= last; ++i) clip.ModelLines[size_t(i)].clear();
-        int64_t w = first;
-        for (int64_t i = first; i <= last; ++i) {
-            std::string& line = clip.ModelLines[size_t(i)];
-            const int32_t v = FrameNumberOfLine(line);
-            if (v != 0 && ContainsPoint(line) && !rowsOfFrame.count(v)) continue;
-            if (v != 0 && !ContainsPoint(line)) line = kCountMark;
-            if (w != i) clip.ModelLines[size_t(w)] = std::move(line);
-            ++w;
-        }
-        end = w;
-        for (size_t i = size_t(end); i < clip.ModelLines.size(); ++i) clip.ModelLines[i].clear();
-        if (clip.ModelLines.size() <= size_t(end)) clip.ModelLines.resize(size_t(end) + 1);
-    } else {
-        // A key line of a frame taken n times is written n times.
-        std::vector<std::string> lines(static_cast<size_t>(first));
-        lines.reserve(clip.ModelLines.size());
-        for (int64_t i = first; i <= last; ++i) {
-            std::string& line = clip.ModelLines[size_t(i)];
-            const int32_t v = FrameNumberOfLine(line);
-            if (v == 0) {
-                lines.push_back(std::move(line));
-            } else if (!ContainsPoint(line)) {
-                lines.emplace_back(kCountMark);
-            } else if (auto found = rowsOfFrame.find(v); found != rowsOfFrame.end()) {
-                for (int copies = 0; copies < found->second; ++copies) lines.push_back(line);
-            }
-        }
-        end = static_cast<int64_t>(lines.size());
-        lines.emplace_back();
-        clip.ModelLines = std::move(lines);
-    }
-    clip.LineCount = Int32(end);
-    RecountKeys(clip, end - 1);
-    FitToCapacity(clip.ModelLines, ws);
+    SetClipboardLines(clip, ReducedLines(clip.ModelLines, first, last, clip.Rows));
 }
 
+// The Clipboard is reduced before the keys leave the file: it reads only its own
+// copy of the lines, taken before they change, so the order gives the same lines.
 void CutToClipboard(Workspace& ws, int n) {
     TakeRows(ws, n, true);
-    CopyModelToClipboard(ws, n);
+    CopyReducedModelToClipboard(ws, n);
     RemoveKeyframeLines(ws, n);
     RebuildBoneList(ws.File(n));
-    ReduceClipboardModel(ws);
     RebuildBoneList(ws.Clip);
 }
 
 void CopyToClipboard(Workspace& ws, int n) {
     TakeRows(ws, n, false);
-    CopyModelToClipboard(ws, n);
-    ReduceClipboardModel(ws);
+    CopyReducedModelToClipboard(ws, n);
     RebuildBoneList(ws.Clip);
 }
 
