@@ -23,6 +23,7 @@
 #include <set>
 #include <string>
 
+#include "FileFaults.h"
 #include "TestSupport.h"
 #include "output/SafeWrite.h"
 
@@ -30,17 +31,14 @@ namespace vandrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::GiveToUnprivileged;
+using test::Immutable;
+using test::kNobody;
+using test::NamesIn;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-constexpr uid_t kNobody = 65534;
-
-std::set<std::string> NamesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
 
 mode_t ModeOf(const std::string& path) {
     struct stat st {};
@@ -98,35 +96,6 @@ std::string BecomeUnprivilegedIn(const std::string& folder) {
     if (::access(folder.c_str(), X_OK) != 0) return "skip: the unprivileged user cannot reach " + folder;
     return "";
 }
-
-// Hands a file or folder to the user BecomeUnprivilegedIn turns into.
-void GiveToUnprivileged(const std::string& path) {
-    if (::geteuid() == 0 && ::chown(path.c_str(), kNobody, kNobody) != 0) ADD_FAILURE() << "chown " << path;
-}
-
-// Sets the immutable flag of a file or folder for the life of the object.
-class Immutable {
-public:
-    explicit Immutable(const std::string& path) : path_(path) { set_ = Change(true); }
-    ~Immutable() {
-        if (set_) Change(false);
-    }
-    bool IsSet() const { return set_; }
-
-private:
-    bool Change(bool on) {
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return ok;
-    }
-    std::string path_;
-    bool set_ = false;
-};
 
 // In a child: a private mount of a small tmpfs over `folder`, gone with the child.
 std::string MountTinyFileSystem(const std::string& folder, const std::string& options) {

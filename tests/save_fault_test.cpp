@@ -24,17 +24,21 @@
 #include <set>
 #include <string>
 
+#include "FileFaults.h"
 #include "TestSupport.h"
 
 namespace vandrel {
 namespace {
 
 namespace fs = std::filesystem;
+using test::GiveToUnprivileged;
+using test::Immutable;
+using test::kNobody;
+using test::NamesIn;
 using test::ReadFile;
 using test::TempDir;
 using test::WriteFile;
 
-constexpr uid_t kNobody = 65534;
 const std::string kClock = "clock 2012-04-30 14:05\n";
 const std::string kNotSaved = "Error: File < walk.txt > is write-protected! / The file cannot be saved!\n";
 
@@ -55,12 +59,6 @@ const std::string kSavedModel = WithCrLf(Data("walk.saved"));
 const std::string kSavedSidecar = WithCrLf(Data("walk.saved.csv"));
 const std::string kOldSidecar = Data("walk.csv");
 
-std::set<std::string> NamesIn(const fs::path& folder) {
-    std::set<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
-    return names;
-}
-
 struct stat StatOf(const std::string& path) {
     struct stat st {};
     EXPECT_EQ(::stat(path.c_str(), &st), 0) << path;
@@ -72,34 +70,6 @@ bool BecomeUnprivileged() {
     if (::geteuid() != 0) return true;
     return ::setgroups(0, nullptr) == 0 && ::setgid(kNobody) == 0 && ::setuid(kNobody) == 0 && ::geteuid() != 0;
 }
-
-void GiveToUnprivileged(const std::string& path) {
-    if (::geteuid() == 0 && ::chown(path.c_str(), kNobody, kNobody) != 0) ADD_FAILURE() << "chown " << path;
-}
-
-// Sets the immutable flag of a file or folder for the life of the object.
-class Immutable {
-public:
-    explicit Immutable(const std::string& path) : path_(path) { set_ = Change(true); }
-    ~Immutable() {
-        if (set_) Change(false);
-    }
-    bool IsSet() const { return set_; }
-
-private:
-    bool Change(bool on) {
-        const int fd = ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-        if (fd < 0) return false;
-        int flags = 0;
-        bool ok = ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0;
-        flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-        ok = ok && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
-        ::close(fd);
-        return ok;
-    }
-    std::string path_;
-    bool set_ = false;
-};
 
 #define SKIP_UNLESS_IMMUTABLE(guard) \
     if (!(guard).IsSet()) GTEST_SKIP() << "the immutable flag cannot be set here (needs root on ext4 or similar)"
