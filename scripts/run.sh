@@ -4,7 +4,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j "$(nproc)"
+# Only the program, its command-line twin and the help: the tests build with scripts/test.sh.
+cmake --build build -j "$(nproc)" --target vandrel vandrel-cli vandrel_help
 if [ -x build/app/vandrel ]; then
   exec build/app/vandrel "$@"
 fi
