@@ -124,6 +124,7 @@ bool HandleMenu(Program& p, Shell& shell, int menuId) {
         case menu::Quit: HandleCloseRequest(p, shell); break;
         case menu::HelpContents: ShowHelp(p, shell); break;
         case menu::About: shell.ShowAbout(p.UiLanguage); break;
+        case menu::Preview: shell.ShowPreview(); break;
         default: return false;
     }
     return true;

@@ -35,6 +35,7 @@ void BuildMainWindow(Program& p) {
 void DisableStartUpCommands(Program& p) {
     for (int id : {1, 3, 16, 19, 17, 20, 18, 21, 33, 28, 29, 30, 31, 32}) Enable(p, id, false);
     for (int id = 2; id <= 7; ++id) EnableMenu(p, id, false);
+    for (int id : {menu::Undo, menu::Redo}) EnableMenu(p, id, false);
 }
 
 void EnableFileCommands(Program& p, int n) {
@@ -82,6 +83,9 @@ void RefreshMainWindow(Program& p) {
     } else {
         Enable(p, ids::ClipboardOkButton, false);
     }
+    EnableMenu(p, menu::Undo, false);
+    EnableMenu(p, menu::Redo, false);
+
     // Without compatible bones the Clipboard can only go back where it came from.
     if (p.ws.CompatibleCount == 0) {
         if (p.ws.Clip.ClipboardSource == 1) Enable(p, ids::PasteButton2, false);

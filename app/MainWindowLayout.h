@@ -21,7 +21,7 @@ struct ControlSpec {
 };
 
 inline constexpr int kControlCount = 34;
-inline constexpr int kMenuItemCount = 12;
+inline constexpr int kMenuItemCount = 15;
 inline constexpr int kStatusFieldCount = 5;
 
 // Control ids by role.
@@ -45,6 +45,7 @@ namespace menu {
 inline constexpr int OpenFile1 = 0, OpenFile2 = 1, SaveFile1 = 2, SaveFile2 = 3;
 inline constexpr int PrintStatistics1 = 4, PrintKeyframes1 = 5, PrintStatistics2 = 6, PrintKeyframes2 = 7;
 inline constexpr int Settings = 8, Quit = 9, HelpContents = 10, About = 11;
+inline constexpr int Undo = 12, Redo = 13, Preview = 14;
 }  // namespace menu
 
 enum class MenuEntryKind { Title, Submenu, EndSubmenu, Item, Separator };

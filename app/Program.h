@@ -67,6 +67,8 @@ public:
     virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) = 0;
     // The status bar changed and must be on the screen before a long command runs.
     virtual void StatusChanged() {}
+    // View > Preview: shows the preview window (a window program only).
+    virtual void ShowPreview() {}
 };
 
 struct Program {

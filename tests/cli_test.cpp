@@ -263,7 +263,7 @@ TEST_F(Cli, DumpHoldsTheWholeStateOnOneLine) {
     EXPECT_EQ(d["compatibleCount"], 0);
     EXPECT_EQ(d["clipboardSource"], 0);
     EXPECT_EQ(d["window"]["controls"].size(), 34u);
-    EXPECT_EQ(d["window"]["menu"].size(), 12u);
+    EXPECT_EQ(d["window"]["menu"].size(), 15u);
     EXPECT_EQ(d["window"]["status"].size(), 5u);
     EXPECT_EQ(d["window"]["status"][1], " Joints: 2");
     EXPECT_EQ(d["window"]["status"][2], " Compatible: 0");

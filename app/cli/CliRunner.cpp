@@ -122,6 +122,9 @@ public:
             p_.window.controls[ids::StepwidthField].text = w[2];
             p_.window.controls[ids::CommentField].text = w[3];
             Press(ids::ClipboardOkButton);
+        } else if (verb == "undo" || verb == "redo") {
+            ExpectWords(w, 1, 1);
+            Choose(verb == "undo" ? menu::Undo : menu::Redo);
         } else if (verb == "language") {
             ExpectWords(w, 2, 2);
             if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
@@ -239,6 +242,7 @@ std::string CliCommandTable() {
            "  edit AT STEP COMMENT the Clipboard fields and OK\n"
            "  paste N              the Paste button of file N\n"
            "  save N               save file N and its side file\n"
+           "  undo | redo          the Edit menu's Undo / Redo\n"
            "  language L           the Settings dialog: 0 English, 1 German\n"
            "  print keyframes|statistics N PDF [landscape]\n"
            "                       print to a PDF file, A4\n"

@@ -75,6 +75,16 @@ QWidget* MakeControl(const ControlSpec& entry, QWidget* parent) {
 
 QString Shown(std::string_view bytes) { return ToQString(bytes); }
 
+// Keys of the menu items that have them; the skin shows them beside the caption.
+QList<QKeySequence> MenuShortcuts(int menuId) {
+    switch (menuId) {
+        case menu::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
+        case menu::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
+        case menu::Preview: return {QKeySequence(Qt::CTRL | Qt::Key_P)};
+        default: return {};
+    }
+}
+
 }  // namespace
 
 QtMainWindow::QtMainWindow(Program& p, Shell& shell, QWidget* parent) : QMainWindow(parent), p_(p), shell_(shell) {
@@ -165,6 +175,7 @@ void QtMainWindow::BuildMenuBar() {
                 QAction* action = open.back()->addAction(caption);
                 action->setObjectName(QStringLiteral("MenuItem%1").arg(entry.id));
                 action->setProperty("menuId", entry.id);
+                action->setShortcuts(MenuShortcuts(entry.id));
                 const int id = entry.id;
                 // Queued: the command may replace this very menu bar.
                 connect(action, &QAction::triggered, this,

@@ -1,0 +1,31 @@
+#pragma once
+// Where the sections of a model file end. A section runs from its header line
+// ("Meshes:", "Materials:", "Bones:") to the line before the next line that
+// begins with an ASCII letter, or to the last line. Real files put sections in
+// any order and add sections of their own (comments, "Materials:" after the
+// bones), so no section is taken to run to the end of the file.
+#include <cstdint>
+
+#include "model/Workspace.h"
+
+namespace vandrel {
+
+// A range of line indexes; empty when last < first.
+struct LineRange {
+    int64_t first = 1;
+    int64_t last = 0;
+    bool Empty() const { return last < first; }
+    bool Contains(int64_t i) const { return i >= first && i <= last; }
+};
+
+// True for a line that begins with A to Z or a to z: the header of a section.
+bool BeginsWithLetter(std::string_view line);
+
+// The section whose header is line `header` of the set; empty when the header
+// is 0 (the file has no such section) or lies outside the lines.
+LineRange SectionFrom(const LineSet& set, int64_t header);
+
+// The bones section: from BonesLine to the line before the next section header.
+inline LineRange BonesSection(const LineSet& set) { return SectionFrom(set, set.BonesLine); }
+
+}  // namespace vandrel
