@@ -1,5 +1,7 @@
 #include "app/Commands.h"
 
+#include <csignal>
+
 #include "app/MainWindow.h"
 #include "app/Printing.h"
 #include "app/Settings.h"
@@ -84,6 +86,8 @@ void ShowMessage(Program& p, Shell& shell, Message message) {
 }
 
 void StartUp(Program& p, Shell& shell, bool showAboutOnFirstStart) {
+    // A save over the file-size limit must fail and be reported, not end the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     const bool settingsFound = ReadInitialLanguage(p);
     if (!settingsFound && showAboutOnFirstStart) shell.ShowAbout(p.UiLanguage);
     BuildMainWindow(p);

@@ -91,6 +91,9 @@ void RefreshMainWindow(Program& p) {
         if (p.ws.Clip.ClipboardSource == 1) Enable(p, ids::PasteButton2, false);
         if (p.ws.Clip.ClipboardSource == 2) Enable(p, ids::PasteButton1, false);
     }
+    // A paste must be able to place keys: rows without keys would vanish on the next open.
+    if (!ClipboardFitsFile(p.ws, 1)) Enable(p, ids::PasteButton1, false);
+    if (!ClipboardFitsFile(p.ws, 2)) Enable(p, ids::PasteButton2, false);
 }
 
 void RebuildTexts(Program& p) {

@@ -2,7 +2,7 @@
 #include <unordered_map>
 
 #include "clipboard/Clipboard.h"
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "model/KeyframeTable.h"
 
 namespace vandrel {
@@ -56,19 +56,18 @@ void EditClipboard(Workspace& ws, std::string_view atText, std::string_view step
     }
 
     // Each key line takes the new number of the first row of its old frame, once.
+    // Keys of frame 0 belong to no row and stay as they are.
     std::unordered_map<int32_t, int32_t> renumbered;
     for (size_t j = 0; j < n; ++j) renumbered.try_emplace(oldFrames[j], newFrames[j]);
     for (int64_t i = std::max<int32_t>(clip.BonesLine, 1); i <= int64_t{clip.LineCount} - 1; ++i) {
         std::string& line = clip.ModelLines[size_t(i)];
+        if (!IsKeyLine(line)) continue;
         const int32_t frame = FrameNumberOfLine(line);
-        if (frame == 0 || !ContainsPoint(line)) continue;
+        if (frame == 0) continue;
         auto found = renumbered.find(frame);
         if (found == renumbered.end()) continue;
-        // The new number, a blank and the part after the first blank (the whole
-        // line when it has none), written over the old time in place.
-        const size_t blank = line.find(' ');
-        if (blank == std::string::npos) line.insert(0, DecimalText(found->second) + " ");
-        else line.replace(0, blank, DecimalText(found->second));
+        // The new number written over the old time, up to the first blank.
+        line.replace(0, line.find(' '), DecimalText(found->second));
     }
 }
 

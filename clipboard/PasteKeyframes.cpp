@@ -6,7 +6,7 @@
 #include <unordered_map>
 
 #include "clipboard/Clipboard.h"
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "clipboard/SpliceKeys.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelReader.h"

@@ -7,8 +7,9 @@
 #include <memory>
 #include <unordered_map>
 
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "model/KeyframeTable.h"
+#include "model/Sections.h"
 
 namespace vandrel {
 
@@ -51,7 +52,8 @@ std::vector<Placement> PlacementsOf(const Clipboard& clip, int64_t countLine) {
     std::unordered_map<int32_t, const std::string*> firstLineOfFrame;
     for (int64_t j = list.last; j >= list.first; --j) {
         std::string_view line = LineAt(clip, j);
-        if (IsKeyLine(line)) firstLineOfFrame[FrameNumberOfLine(line)] = &clip.ModelLines[size_t(j)];
+        if (IsKeyLine(line) && FrameNumberOfLine(line) != 0)
+            firstLineOfFrame[FrameNumberOfLine(line)] = &clip.ModelLines[size_t(j)];
     }
     for (size_t r = clip.Rows.size(); r-- > 0;) {
         auto found = firstLineOfFrame.find(FrameNumberOfRow(clip.Rows[r]));
@@ -85,7 +87,7 @@ public:
         for (int64_t j = list.first; j <= list.last; ++j) {
             std::string_view line = LineAt(clip, j);
             const int32_t frame = FrameNumberOfLine(line);
-            if (frame == 0 || !ContainsPoint(line)) continue;  // not a key line
+            if (frame == 0 || !IsKeyLine(line)) continue;  // not a key of a row's frame
             if (std::binary_search(rowFrames.begin(), rowFrames.end(), frame))
                 finalLines_.push_back({frame, &clip.ModelLines[size_t(j)]});
         }
@@ -175,15 +177,15 @@ std::vector<std::pair<size_t, std::vector<size_t>>> MatchBones(const Clipboard& 
     return matches;
 }
 
-// Whether file bone b's two key lists lie between its rest line and the next bone.
-bool ListsInPlace(const ModelSlot& file, size_t b) {
+// Whether file bone b's two key lists lie between its rest line and the next
+// bone, inside the bones section that ends at line `last`.
+bool ListsInPlace(const ModelSlot& file, size_t b, int64_t last) {
     const BoneRecord& bone = file.BoneList[b];
     const int64_t fp = bone.PositionKeyCountLine, fr = bone.RotationKeyCountLine;
     const int64_t pp = IntegerValue(LineAt(file, fp)), pr = IntegerValue(LineAt(file, fr));
-    const int64_t next =
-        b + 1 < file.BoneList.size() ? int64_t{file.BoneList[b + 1].NameLine} : int64_t{file.LineCount} + 1;
-    return pp >= 0 && pr >= 0 && pp <= file.LineCount && pr <= file.LineCount && bone.RestLine < fp &&
-           fr == fp + 1 + pp && fr + pr < next && fr + pr <= file.LineCount;
+    const int64_t next = b + 1 < file.BoneList.size() ? int64_t{file.BoneList[b + 1].NameLine} : last + 1;
+    return pp >= 0 && pr >= 0 && pp <= last && pr <= last && bone.RestLine < fp && fr == fp + 1 + pp &&
+           fr + pr < next && fr + pr <= last;
 }
 
 // What becomes of one key list of a matched file bone.
@@ -229,8 +231,9 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
     for (const auto& match : matches) matched.insert(matched.end(), match.second.begin(), match.second.end());
     std::sort(matched.begin(), matched.end());
     matched.erase(std::unique(matched.begin(), matched.end()), matched.end());
+    const int64_t last = BonesSection(file).last;
     for (size_t b : matched)
-        if (!ListsInPlace(file, b)) return false;
+        if (!ListsInPlace(file, b, last)) return false;
 
     // Two plans per matched bone, in line order: position keys, then rotation keys.
     std::vector<ListPlan> plans(2 * matched.size());
@@ -331,10 +334,13 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
     std::vector<std::string>& lines = file.ModelLines;
     lines.resize(size_t(file.LineCount) + 1);
     std::vector<BoneRecord> records = file.BoneList;
+    // Lines after the bones section read as empty lines and never take a key.
+    int64_t last = BonesSection(file).last;
 
     auto insertLine = [&](int64_t p, const std::string& text, int64_t countLine, int64_t oldCount) {
         lines.insert(lines.begin() + p, text);
         ++file.LineCount;
+        ++last;
         lines[size_t(countLine)] = DecimalText(oldCount + 1);
         for (BoneRecord& r : records)
             for (int32_t* field : {&r.NameLine, &r.RestLine, &r.PositionKeyCountLine, &r.RotationKeyCountLine})
@@ -349,13 +355,13 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
             for (Kind kind : {kRotation, kPosition}) {
                 for (const Placement& p : PlacementsOf(clip, CountLineOf(clipBone, kind))) {
                     const int64_t f = CountLineOf(records[b], kind);
-                    if (f < 1 || f > file.LineCount) break;
+                    if (f < 1 || f > last) break;
                     const int64_t count = IntegerValue(lines[size_t(f)]);
                     if (count == 0) {
                         insertLine(f + 1, *p.line, f, count);
                         continue;
                     }
-                    for (int64_t i = std::min<int64_t>(WrapAdd(f, count), file.LineCount); i > f; --i) {
+                    for (int64_t i = std::min<int64_t>(WrapAdd(f, count), last); i > f; --i) {
                         const int32_t h = FrameNumberOfLine(lines[size_t(i)]);
                         if (h == p.frame) {
                             lines[size_t(i)] = *p.line;

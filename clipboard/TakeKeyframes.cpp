@@ -4,9 +4,10 @@
 #include <unordered_set>
 
 #include "clipboard/Clipboard.h"
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelReader.h"
+#include "model/Sections.h"
 
 namespace vandrel {
 
@@ -29,24 +30,25 @@ int64_t RepeatedLineCount(const std::vector<std::string>& source, const std::uno
     int64_t count = first + 1;
     for (int64_t i = first; i <= last; ++i) {
         const std::string& line = source[size_t(i)];
-        const int32_t v = FrameNumberOfLine(line);
-        if (v == 0 || !ContainsPoint(line)) ++count;
-        else if (auto found = rowsOfFrame.find(v); found != rowsOfFrame.end()) count += found->second;
+        if (!IsKeyLine(line)) ++count;
+        else if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end()) count += found->second;
     }
     return count;
 }
 
 // The Clipboard's lines for the rows `rows` from the lines of the model they
 // were taken from (source lines `first` to `last`, its bones section): lines
-// before `first` stay empty; from `first` on every line with frame number 0 is
-// written unchanged, every count line as a count mark, and every key line of a
-// taken frame once for each row of its frame; the other key lines are dropped.
-// The element after the last line written is the empty line that ends them.
+// before `first` stay empty; from `first` on every key line of a taken frame is
+// written once for each row of its frame and the other key lines are dropped
+// (a key of frame 0 is never taken), every other line with a frame number (a
+// count line) becomes a count mark, and the rest is written unchanged. The
+// element after the last line written is the empty line that ends them.
 std::vector<std::string> ReducedLines(const std::vector<std::string>& source, int64_t first, int64_t last,
                                       const KeyframeTable& rows) {
     std::unordered_map<int32_t, int> rowsOfFrame;
     bool frameTakenTwice = false;
-    for (const KeyframeRow& row : rows) frameTakenTwice |= ++rowsOfFrame[FrameNumberOfRow(row)] > 1;
+    for (const KeyframeRow& row : rows)
+        if (const int32_t frame = FrameNumberOfRow(row); frame != 0) frameTakenTwice |= ++rowsOfFrame[frame] > 1;
     int64_t most = first + std::max<int64_t>(last - first + 1, 0) + 1;  // no repeats: no line gives two
     if (frameTakenTwice) {
         most = RepeatedLineCount(source, rowsOfFrame, first, last);
@@ -61,13 +63,13 @@ std::vector<std::string> ReducedLines(const std::vector<std::string>& source, in
     lines.resize(size_t(first));
     for (int64_t i = first; i <= last; ++i) {
         const std::string& line = source[size_t(i)];
-        const int32_t v = FrameNumberOfLine(line);
-        if (v == 0) {
-            lines.push_back(line);
-        } else if (!ContainsPoint(line)) {
+        if (IsKeyLine(line)) {
+            if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end())
+                for (int copies = 0; copies < found->second; ++copies) lines.push_back(line);
+        } else if (FrameNumberOfLine(line) != 0) {
             lines.emplace_back(kCountMark);
-        } else if (auto found = rowsOfFrame.find(v); found != rowsOfFrame.end()) {
-            for (int copies = 0; copies < found->second; ++copies) lines.push_back(line);
+        } else {
+            lines.push_back(line);
         }
     }
     lines.emplace_back();
@@ -90,9 +92,8 @@ void CopyReducedModelToClipboard(Workspace& ws, int n) {
     clip.ClipboardSource = n;
     clip.BonesLine = file.BonesLine;
     clip.BoneList = file.BoneList;
-    const int64_t first = std::max<int32_t>(file.BonesLine, 0);
-    const int64_t last = std::min<int64_t>(file.LineCount, int64_t(file.ModelLines.size()) - 1);
-    SetClipboardLines(clip, ReducedLines(file.ModelLines, first, last, clip.Rows));
+    const LineRange section = BonesSection(file);
+    SetClipboardLines(clip, ReducedLines(file.ModelLines, section.first, section.last, clip.Rows));
 }
 
 }  // namespace
@@ -116,51 +117,52 @@ void CopyModelToClipboard(Workspace& ws, int n) {
 
 void RemoveKeyframeLines(Workspace& ws, int n) {
     ModelSlot& file = ws.File(n);
-    const int64_t first = std::max<int32_t>(file.BonesLine, 1);
-    const int64_t last = file.LineCount;
-    auto inSection = [&](int64_t i) { return i >= first && i <= last; };
+    const LineRange section = BonesSection(file);
+    if (section.Empty()) return;
+    std::vector<std::string>& lines = file.ModelLines;
 
-    for (const BoneRecord& bone : file.BoneList) {
-        if (inSection(bone.PositionKeyCountLine)) file.ModelLines[size_t(bone.PositionKeyCountLine)] = kCountMark;
-        if (inSection(bone.RotationKeyCountLine)) file.ModelLines[size_t(bone.RotationKeyCountLine)] = kCountMark;
-    }
+    for (const BoneRecord& bone : file.BoneList)
+        for (int64_t countLine : {bone.PositionKeyCountLine, bone.RotationKeyCountLine})
+            if (section.Contains(countLine)) lines[size_t(countLine)].assign(1, kCountMark[0]);
 
-    // A row of frame 0 matches no line: only key lines have a frame number.
+    // A row of frame 0 takes nothing, and no key of frame 0 is ever taken.
     std::unordered_set<int32_t> frames;
     for (const KeyframeRow& row : ws.Clip.Rows)
         if (int32_t k = FrameNumberOfRow(row); k != 0) frames.insert(k);
 
-    // Blank the keys of the taken frames and close every gap in one pass. The
-    // keys are counted in the same pass: each count mark gets the number of lines
-    // with a frame number between it and the next mark (or the last line), which
-    // is what counting upwards from the last line gives.
-    int64_t write = first;
+    // Blank the keys of the taken frames and close every gap of the section in
+    // one pass. The keys are counted in the same pass: each count mark gets the
+    // number of key lines between it and the next mark (or the section's end),
+    // which is what counting upwards from the section's last line gives.
+    int64_t write = section.first;
     int64_t mark = -1, counter = 0;
-    for (int64_t i = first; i <= last; ++i) {
-        std::string& line = file.ModelLines[size_t(i)];
-        const int32_t v = FrameNumberOfLine(line);
-        if (v != 0 && frames.count(v)) continue;
+    for (int64_t i = section.first; i <= section.last; ++i) {
+        std::string& line = lines[size_t(i)];
+        const bool key = IsKeyLine(line);
+        if (key && frames.count(FrameNumberOfLine(line))) continue;
         if (line.empty()) continue;
-        if (write != i) file.ModelLines[size_t(write)] = std::move(line);
-        if (v != 0) {
+        if (write != i) lines[size_t(write)] = std::move(line);
+        if (key) {
             ++counter;
-        } else if (file.ModelLines[size_t(write)] == kCountMark) {
-            if (mark >= 0) file.ModelLines[size_t(mark)] = DecimalText(counter);
+        } else if (lines[size_t(write)] == kCountMark) {
+            if (mark >= 0) lines[size_t(mark)] = DecimalText(counter);
             mark = write;
             counter = 0;
         }
         ++write;
     }
-    if (mark >= 0) file.ModelLines[size_t(mark)] = DecimalText(counter);
-    for (int64_t i = write; i <= last; ++i) file.ModelLines[size_t(i)].clear();
+    if (mark >= 0) lines[size_t(mark)] = DecimalText(counter);
+    // The sections after the bones move up, unchanged.
+    for (int64_t i = section.last + 1; i <= file.LineCount; ++i, ++write)
+        if (write != i) lines[size_t(write)] = std::move(lines[size_t(i)]);
+    for (int64_t i = write; i <= file.LineCount; ++i) lines[size_t(i)].clear();
     file.LineCount = Int32(write - 1);
 }
 
 void ReduceClipboardModel(Workspace& ws) {
     Clipboard& clip = ws.Clip;
-    const int64_t first = std::max<int32_t>(clip.BonesLine, 0);
-    const int64_t last = std::min<int64_t>(clip.LineCount, int64_t(clip.ModelLines.size()) - 1);
-    SetClipboardLines(clip, ReducedLines(clip.ModelLines, first, last, clip.Rows));
+    const LineRange section = BonesSection(clip);
+    SetClipboardLines(clip, ReducedLines(clip.ModelLines, section.first, section.last, clip.Rows));
 }
 
 // The Clipboard is reduced before the keys leave the file: it reads only its own

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <unordered_set>
 
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "model/IntegerValue.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelReader.h"
@@ -27,8 +27,7 @@ void CheckLineSet(const LineSet& set) {
         FUZZ_CHECK(set.ModelLines[i].empty());
 
     std::vector<BoneRecord> scanned;
-    ScanBones(set, set.BonesLine, int64_t{set.LineCount} - 1,
-              [&](int64_t i) { scanned.push_back(BoneRecordAt(set, i)); });
+    ScanBones(set, [&](int64_t i) { scanned.push_back(BoneRecordAt(set, i)); });
     FUZZ_CHECK(set.BoneList == scanned);
     int64_t previous = 0;
     for (const BoneRecord& bone : set.BoneList) {
@@ -48,7 +47,7 @@ void CheckClipboard(const Clipboard& clip) {
 }
 
 bool WellFormedBones(const LineSet& set) {
-    const int64_t last = set.LineCount, bones = set.BonesLine;
+    const int64_t last = BonesSection(set).last, bones = set.BonesLine;
     if (bones <= 4 || bones > last || !BeginsWith(LineAt(set, bones), "Bones:")) return false;
     for (int64_t i = bones + 1; i <= last; ++i) {
         std::string_view line = LineAt(set, i);

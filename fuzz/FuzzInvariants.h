@@ -34,7 +34,7 @@ void CheckClipboard(const Clipboard& clip);
 // that begins "0 " and is long enough that its last six characters never touch the
 // flags field, a position count, exactly that many key lines, a rotation count,
 // exactly that many key lines), then only unquoted lines with frame number 0 to
-// the end. No line after "Bones:" is a count mark or, stripped, another "Bones:"
+// the end of the bones section. No line after "Bones:" is a count mark or, stripped, another "Bones:"
 // line. Every count line of such a model equals the keys that follow it, and every
 // index of its bone records lies inside the valid lines.
 bool WellFormedBones(const LineSet& set);

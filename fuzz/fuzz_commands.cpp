@@ -34,7 +34,7 @@
 #include "FuzzInvariants.h"
 #include "app/Commands.h"
 #include "app/Program.h"
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "clipboard/SpliceKeys.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelReader.h"
@@ -207,8 +207,10 @@ struct Run {
             for (int64_t i = 1; i <= before.LineCount; ++i) FUZZ_CHECK(LineAt(after, i) == LineAt(before, i));
             FUZZ_CHECK(KeyframeNumbersOfRows(after.Rows) == KeyframeNumbersOfRows(before.Rows));
         } else {
-            for (int64_t i = std::max<int32_t>(after.BonesLine, 1); i <= after.LineCount; ++i)
-                if (IsKeyLine(LineAt(after, i))) FUZZ_CHECK(!taken.count(FrameNumberOfLine(LineAt(after, i))));
+            const LineRange section = BonesSection(after);
+            for (int64_t i = section.first; i <= section.last; ++i)
+                if (IsKeyLine(LineAt(after, i)) && FrameNumberOfLine(LineAt(after, i)) != 0)
+                    FUZZ_CHECK(!taken.count(FrameNumberOfLine(LineAt(after, i))));
         }
         const Clipboard& clip = p.ws.Clip;
         for (int64_t i = std::max<int32_t>(clip.BonesLine, 1); i <= clip.LineCount; ++i)

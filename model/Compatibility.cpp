@@ -1,6 +1,7 @@
 #include "model/Compatibility.h"
 
 #include <unordered_map>
+#include <unordered_set>
 
 #include "model/Text.h"
 
@@ -15,6 +16,17 @@ int32_t CountCompatibleBones(const Workspace& ws) {
         if (found != restLinesOf2.end()) count += found->second;
     }
     return static_cast<int32_t>(count);
+}
+
+bool ClipboardFitsFile(const Workspace& ws, int n) {
+    const Clipboard& clip = ws.Clip;
+    if (clip.BoneList.empty()) return true;
+    std::unordered_set<std::string_view> restLines;
+    for (const BoneRecord& c : clip.BoneList) restLines.insert(LineAt(clip, c.RestLine));
+    const ModelSlot& file = ws.File(n);
+    for (const BoneRecord& b : file.BoneList)
+        if (restLines.count(LineAt(file, b.RestLine))) return true;
+    return false;
 }
 
 std::string JointText(const ModelSlot& slot) {

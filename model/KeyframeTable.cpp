@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/Sections.h"
+
 namespace vandrel {
 
 int RowPadding(size_t length) { return length < 5 ? static_cast<int>(5 - length) * 2 + 1 : 1; }
@@ -15,13 +17,16 @@ std::string RowTextFor(std::string_view number, std::string_view comment) {
     return text;
 }
 
+// The table is positional: the count four lines below "Bones:" and the keys
+// after it. No line past the bones section is read, so neither a garbage count
+// nor a model without bones produces rows.
 void BuildKeyframeTable(ModelSlot& slot) {
     slot.Rows.clear();
+    const LineRange section = BonesSection(slot);
     const int64_t first = int64_t{slot.BonesLine} + 5;
+    if (section.Empty() || first - 1 > section.last) return;
     const int64_t keys = IntegerValue(LineAt(slot, first - 1));
-    // Never read past the last line: a garbage count must not produce rows.
-    const int64_t available = std::max<int64_t>(0, int64_t{slot.LineCount} - first + 1);
-    const int64_t count = std::min(keys, available);
+    const int64_t count = std::min(keys, section.last - first + 1);
     for (int64_t i = first; i < first + count; ++i)
         slot.Rows.push_back({DecimalText(IntegerValue(LineAt(slot, i))), false});
 }

@@ -33,8 +33,7 @@ BoneRecord BoneRecordAt(const LineSet& set, int64_t i) {
 
 void RebuildBoneList(LineSet& set) {
     set.BoneList.clear();
-    ScanBones(set, set.BonesLine, int64_t{set.LineCount} - 1,
-              [&](int64_t i) { set.BoneList.push_back(BoneRecordAt(set, i)); });
+    ScanBones(set, [&](int64_t i) { set.BoneList.push_back(BoneRecordAt(set, i)); });
 }
 
 namespace {
@@ -83,8 +82,8 @@ public:
         set_.BonesLine = Int32(sections_.Bones);
 
         std::vector<std::string> statistics = ComputeModelStatistics(set_, sections_);
-        ScanBones(set_, sections_.Bones, count - 1, [&](int64_t i) {
-            if (i + 2 <= count) ClearBoneFlags(set_.ModelLines[static_cast<size_t>(i + 2)]);
+        ScanBones(set_, [&](int64_t i) {
+            ClearBoneFlags(set_.ModelLines[static_cast<size_t>(i + 2)]);
             statistics.push_back(BoneStatisticsLine(set_, i));
             set_.BoneList.push_back(BoneRecordAt(set_, i));
         });

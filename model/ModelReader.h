@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/Sections.h"
 #include "model/Workspace.h"
 
 namespace vandrel {
@@ -32,11 +33,14 @@ void RebuildBoneList(LineSet& set);
 
 bool IsQuotedLineAt(const LineSet& set, int64_t i);
 
-// The bone scan: every quoted line from `from` to `last` is a bone name line;
-// the line after it (the parent) is skipped. visit(i) may change line i + 2.
+// The bone scan over the bones section: a quoted line B is a bone's name line
+// when its position-key count line B + 3 lies inside the section; the line after
+// it (the parent) is skipped. visit(i) may change line i + 2. Quoted lines of
+// later sections (material names, comment texts) are never bones.
 template <class Visit>
-void ScanBones(const LineSet& set, int64_t from, int64_t last, Visit&& visit) {
-    for (int64_t i = from; i <= last; ++i) {
+void ScanBones(const LineSet& set, Visit&& visit) {
+    const LineRange section = BonesSection(set);
+    for (int64_t i = section.first; i + 3 <= section.last; ++i) {
         if (IsQuotedLineAt(set, i)) {
             visit(i);
             ++i;

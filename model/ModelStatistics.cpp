@@ -4,6 +4,7 @@
 #include <functional>
 
 #include "model/IntegerValue.h"
+#include "model/Sections.h"
 #include "model/Text.h"
 
 namespace vandrel {
@@ -75,13 +76,13 @@ size_t CountDistinct(const std::vector<std::string_view>& texts) {
 }  // namespace
 
 std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const SectionLines& sections) {
-    const int64_t meshEnd = sections.Materials - 1;
-    const int64_t materialEnd = sections.Bones - 1;
+    const LineRange meshes = SectionFrom(lines, sections.Meshes);
+    const LineRange materials = SectionFrom(lines, sections.Materials);
 
     int64_t vertices = 0, triangles = 0;
     std::vector<std::string> meshLines;
     std::vector<std::string_view> positions;
-    for (int64_t m = sections.Meshes; m <= meshEnd; ++m) {
+    for (int64_t m = meshes.first; m <= meshes.last; ++m) {
         std::string_view line = LineAt(lines, m);
         if (IsQuotedLine(line)) {
             int64_t v = IntegerValue(LineAt(lines, WrapAdd(m, 1)));
@@ -108,7 +109,7 @@ std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const Sect
 
     std::string collected;
     int64_t number = 0;
-    for (int64_t i = sections.Materials; i <= materialEnd; ++i) {
+    for (int64_t i = materials.first; i <= materials.last; ++i) {
         std::string_view line = LineAt(lines, i);
         if (!IsQuotedLine(line)) continue;
         if (++number % 3 != 0) {

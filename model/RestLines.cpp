@@ -172,7 +172,7 @@ void MakeRestLinesUnique(ModelSlot& slot) {
     slot.RestLinesAdjusted = false;
     slot.LoadedRestLines.clear();
     std::vector<int64_t> restLines;
-    ScanBones(slot, slot.BonesLine, int64_t{slot.LineCount} - 1, [&](int64_t i) {
+    ScanBones(slot, [&](int64_t i) {
         restLines.push_back(i + 2);
         slot.LoadedRestLines.emplace_back(StripBlanks(LineAt(slot, i + 2)));
     });
@@ -182,12 +182,7 @@ void MakeRestLinesUnique(ModelSlot& slot) {
     slot.RestLinesAdjusted = settler.Settle();
     if (!slot.RestLinesAdjusted) return;
     const std::vector<std::string> w = settler.Texts();
-    // The last line of the file may be a bone's name: its rest line lies past the
-    // valid lines, reads as empty and stays so.
-    for (size_t k = 0; k < restLines.size(); ++k) {
-        const int64_t line = restLines[k];
-        if (line >= 1 && line <= slot.LineCount) slot.ModelLines[static_cast<size_t>(line)] = w[k];
-    }
+    for (size_t k = 0; k < restLines.size(); ++k) slot.ModelLines[static_cast<size_t>(restLines[k])] = w[k];
     // In a malformed file a rest line can be the next bone's quoted name; an
     // adjusted text of six characters or fewer loses the quote, and the bone index
     // must follow the lines.

@@ -12,8 +12,8 @@ namespace vandrel {
 
 // A range of line indexes; empty when last < first.
 struct LineRange {
-    int64_t first = 1;
-    int64_t last = 0;
+    int64_t first = 0;
+    int64_t last = -1;
     bool Empty() const { return last < first; }
     bool Contains(int64_t i) const { return i >= first && i <= last; }
 };

@@ -1,8 +1,11 @@
 #include "output/ModelWriter.h"
 
+#include <algorithm>
+
 #include "model/IntegerValue.h"
+#include "model/KeyLines.h"
 #include "model/KeyframeTable.h"
-#include "model/ModelReader.h"
+#include "model/Sections.h"
 #include "model/Text.h"
 #include "output/KeyframeSidecar.h"
 #include "output/SafeWrite.h"
@@ -35,11 +38,13 @@ void AppendWithWholeFrameTime(std::string& out, std::string_view s) {
 
 std::string ModelFileText(const ModelSlot& slot) {
     std::string out;
+    const LineRange bones = BonesSection(slot);
     size_t restLine = 0;
     int quotes = 0;
     for (int64_t i = 1; i <= slot.LineCount; ++i) {
         std::string_view s = LineAt(slot, i);
-        if (i > slot.BonesLine && slot.RestLinesAdjusted) {
+        const bool inBones = i > slot.BonesLine && bones.Contains(i);
+        if (inBones && slot.RestLinesAdjusted) {
             if (IsQuotedLine(s)) {
                 ++quotes;
             } else if (quotes == 2) {
@@ -47,23 +52,38 @@ std::string ModelFileText(const ModelSlot& slot) {
                 if (restLine < slot.LoadedRestLines.size()) s = slot.LoadedRestLines[restLine++];
             }
         }
-        if (i > slot.BonesLine) AppendWithWholeFrameTime(out, s);
+        if (inBones) AppendWithWholeFrameTime(out, s);
         else out += StripBlanks(s);
         out += "\r\n";
     }
     return out;
 }
 
+int32_t FrameCount(const ModelSlot& slot) {
+    int32_t frames = 0;
+    for (const KeyframeRow& row : slot.Rows) frames = std::max(frames, FrameNumberOfRow(row));
+    const LineRange bones = BonesSection(slot);
+    for (int64_t i = bones.first; i <= bones.last; ++i)
+        if (std::string_view line = LineAt(slot, i); IsKeyLine(line)) frames = std::max(frames, FrameNumberOfLine(line));
+    return frames;
+}
+
 SaveResult SaveModel(ModelSlot& slot, const LocalTime& now, int uiLanguage) {
-    const int32_t lastFrame = slot.Rows.empty() ? 0 : FrameNumberOfRow(slot.Rows.back());
-    if (lastFrame != 0) {
-        // Line 3 is replaced whatever it held. In a file whose bones begin above it
-        // it may be a bone's quoted name, and the bone index must follow the lines.
-        const bool boneName = IsQuotedLine(LineAt(slot, 3));
-        SetLine(slot, 3, "Frames: " + DecimalText(lastFrame));
-        if (boneName) RebuildBoneList(slot);
+    // The file's own frame lines above the bones take the frame count and the
+    // current frame; a file without them keeps its lines.
+    const int64_t above = slot.BonesLine > 0 ? int64_t{slot.BonesLine} - 1 : int64_t{slot.LineCount};
+    const int32_t frames = FrameCount(slot);
+    bool framesDone = frames <= 0, frameDone = false;
+    for (int64_t i = 1; i <= above && !(framesDone && frameDone); ++i) {
+        std::string_view line = LineAt(slot, i);
+        if (!framesDone && BeginsWith(line, "Frames:")) {
+            SetLine(slot, i, "Frames: " + DecimalText(frames));
+            framesDone = true;
+        } else if (!frameDone && BeginsWith(line, "Frame:")) {
+            SetLine(slot, i, "Frame: 1");
+            frameDone = true;
+        }
     }
-    if (BeginsWith(LineAt(slot, 4), "Frame:")) SetLine(slot, 4, "Frame: 1");
 
     if (!WriteFileSafely(slot.Path, ModelFileText(slot))) return SaveResult::ModelNotWritten;
     if (!WriteKeyframeSidecar(slot, now, uiLanguage)) return SaveResult::SidecarNotWritten;

@@ -1,6 +1,7 @@
 #include "output/SafeWrite.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,7 +55,16 @@ std::string ResolveTarget(const std::string& path) {
     return {};
 }
 
+// Writing in place truncates the old file first, so it must not start when the
+// content cannot fit under the process's file-size limit.
+bool FitsSizeLimit(std::string_view content) {
+    struct rlimit limit {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) != 0 || limit.rlim_cur == RLIM_INFINITY ||
+           content.size() <= limit.rlim_cur;
+}
+
 bool WriteInPlace(const std::string& target, std::string_view content) {
+    if (!FitsSizeLimit(content)) return false;
     int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) return false;
     return WriteFlushClose(fd, content);

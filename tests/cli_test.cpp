@@ -53,7 +53,12 @@ std::vector<Json> Dumps(const CliResult& r) {
 
 struct Cli : ::testing::Test {
     TempDir dir;
-    void SetUp() override { WriteFile(dir / "walk.txt", TwinModel()); }
+    void SetUp() override {
+        WriteFile(dir / "walk.txt", TwinModel());
+        // A model on another skeleton: no bone matches walk.txt's.
+        WriteFile(dir / "other.txt", JoinLines({"// MilkShape 3D ASCII", "Frames: 1", "Frame: 1", "Bones: 1", "\"x\"",
+                                                "\"\"", "0 5.0 5.0 5.0 0 0 0", "1", "1.0 0 0 0", "0"}));
+    }
     CliResult Run(const std::string& script, const std::vector<std::string>& args = {}) {
         return RunCli(dir.path().string(), script, args);
     }
@@ -181,6 +186,8 @@ TEST_F(Cli, MalformedAndRefusedCommandsEndTheRunWithStatusTwo) {
         {"language 2\n", 1},
         {"language 01\n", 1},
         {"open 1 walk.txt\npaste 1\n", 2},
+        // Keys cut from file 1, then another skeleton opened into it: nothing could be placed.
+        {"open 1 walk.txt\nselect 1 0\ncut 1\nopen 1 other.txt\npaste 1\n", 5},
         {"edit 1 \"\" \"\"\n", 1},
         {"open 1 walk.txt\nprint pictures 1 out.pdf\n", 2},
         {"open 1 walk.txt\ncopy 1 2\n", 2},

@@ -207,11 +207,12 @@ TEST_F(ClipboardEdit, NumbersAreReadWithSignsAndPrefixes) {
     EXPECT_EQ(ValidLines(ws.Clip), ClipboardLines(Section("40", "40", "45", "50")));
 }
 
-TEST_F(ClipboardEdit, KeyLineWithoutBlankKeepsItsWholeText) {
-    CopyFrom({"Bones: 1", "\"hip\"", "\"\"", kRestHip, "1", "12.000000 1.0 0.0 0.0", "1", "12.250000"}, {0});
+TEST_F(ClipboardEdit, KeysWrittenWithoutAPointAreRenumberedToo) {
+    CopyFrom({"Bones: 1", "\"hip\"", "\"\"", kRestHip, "2", "12 1 0 0", "13.000000 1.0 0.0 0.0", "1", "12 0 1 0"},
+             {0});
     EditClipboard(ws, "3", "", "");
     EXPECT_EQ(ValidLines(ws.Clip),
-              ClipboardLines({"Bones: 1", "\"hip\"", "\"\"", kRestHip, "1", "3 1.0 0.0 0.0", "1", "3 12.250000"}));
+              ClipboardLines({"Bones: 1", "\"hip\"", "\"\"", kRestHip, "1", "3 1 0 0", "1", "3 0 1 0"}));
 }
 
 }  // namespace

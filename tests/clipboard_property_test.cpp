@@ -8,9 +8,10 @@
 #include "ModelGenerator.h"
 #include "TestSupport.h"
 #include "clipboard/Clipboard.h"
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
 #include "clipboard/SpliceKeys.h"
 #include "model/KeyframeTable.h"
+#include "model/Sections.h"
 
 namespace vandrel {
 namespace {
@@ -43,7 +44,7 @@ std::string& Line(LineSet& set, int64_t i) {
 void RecountSlowly(LineSet& set, int64_t top) {
     int64_t counter = 0;
     for (int64_t i = top; i >= set.BonesLine && i >= 0; --i) {
-        if (Frame(LineAt(set, i)) != 0) {
+        if (IsKeyLine(LineAt(set, i))) {
             ++counter;
         } else if (LineAt(set, i) == "?") {
             Line(set, i) = std::to_string(counter);
@@ -53,27 +54,29 @@ void RecountSlowly(LineSet& set, int64_t top) {
 }
 
 void RemoveKeyframeLinesSlowly(ModelSlot& file, const KeyframeTable& taken) {
-    const int64_t first = std::max<int64_t>(file.BonesLine, 1);
+    LineRange section = BonesSection(file);
+    if (section.Empty()) return;
     for (const BoneRecord& bone : file.BoneList)
         for (int64_t count : {int64_t{bone.PositionKeyCountLine}, int64_t{bone.RotationKeyCountLine}})
-            if (count >= first && count <= file.LineCount) Line(file, count) = "?";
+            if (section.Contains(count)) Line(file, count) = "?";
     for (const KeyframeRow& row : taken) {
         const int32_t k = FrameNumberOfRow(row);
         if (k == 0) continue;  // a row of frame 0 matches no line
-        for (int64_t i = file.BonesLine; i <= file.LineCount; ++i)
-            if (Frame(LineAt(file, i)) == k) Line(file, i).clear();
+        for (int64_t i = section.first; i <= section.last; ++i)
+            if (IsKeyLine(LineAt(file, i)) && Frame(LineAt(file, i)) == k) Line(file, i).clear();
     }
-    int64_t i = first;
-    while (i <= file.LineCount) {
+    int64_t i = section.first;
+    while (i <= section.last) {
         if (LineAt(file, i).empty()) {
             for (int64_t j = i; j < file.LineCount; ++j) Line(file, j) = Line(file, j + 1);
             Line(file, file.LineCount).clear();
             --file.LineCount;
+            --section.last;
         } else {
             ++i;
         }
     }
-    RecountSlowly(file, file.LineCount);
+    RecountSlowly(file, section.last);
 }
 
 // The Clipboard's lines from the source's lines as they were before the take.
@@ -83,12 +86,13 @@ void ReduceSlowly(Clipboard& clip, const LineSet& source) {
     LineSet reduced;
     reduced.BonesLine = source.BonesLine;
     int64_t w = source.BonesLine;
-    for (int64_t i = source.BonesLine; i <= source.LineCount; ++i) {
+    const LineRange section = BonesSection(source);
+    for (int64_t i = section.first; i <= section.last; ++i) {
         const std::string line(LineAt(source, i));
         const int32_t v = Frame(line);
-        if (v != 0 && ContainsPoint(line)) {
+        if (IsKeyLine(line)) {
             for (int32_t k : frames)
-                if (v == k) Line(reduced, w++) = line;
+                if (v != 0 && v == k) Line(reduced, w++) = line;
         } else if (v != 0) {
             Line(reduced, w++) = "?";
         } else {
@@ -133,7 +137,7 @@ void EditSlowly(Clipboard& clip, const std::string& atText, const std::string& s
     for (int64_t i = clip.BonesLine; i <= clip.LineCount - 1; ++i) {
         const std::string line(LineAt(clip, i));
         const int32_t v = Frame(line);
-        if (v == 0 || !ContainsPoint(line)) continue;
+        if (v == 0 || !IsKeyLine(line)) continue;
         for (int64_t j = 0; j < n; ++j) {
             if (oldFrames[size_t(j)] != v) continue;
             Line(clip, i) = std::to_string(newFrames[size_t(j)]) + " " + std::string(AfterFirstBlank(line));
@@ -167,6 +171,9 @@ void MergeRowsSlowly(KeyframeTable& rows, const KeyframeTable& clipRows) {
     }
 }
 
+// The bones are those found before the splice: a key placed at the end of the
+// section can bring a quoted line after it into the section, and that line does
+// not become a bone halfway through the paste.
 void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
     auto countLine = [](const BoneRecord& bone, bool rotation) {
         return int64_t{rotation ? bone.RotationKeyCountLine : bone.PositionKeyCountLine};
@@ -177,7 +184,9 @@ void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
         file.ModelLines.insert(file.ModelLines.begin() + p, text);
         ++file.LineCount;
         Line(file, f) = std::to_string(count + 1);
-        RebuildBoneList(file);
+        for (BoneRecord& r : file.BoneList)
+            for (int32_t* field : {&r.NameLine, &r.RestLine, &r.PositionKeyCountLine, &r.RotationKeyCountLine})
+                if (*field >= p) ++*field;
     };
     for (size_t c = clip.BoneList.size(); c-- > 0;) {
         const BoneRecord& clipBone = clip.BoneList[c];
@@ -189,7 +198,7 @@ void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
                     const int32_t k = FrameNumberOfRow(clip.Rows[r]);
                     for (int64_t j = cl + IntegerValue(LineAt(clip, cl)); j > cl; --j) {
                         const std::string key(LineAt(clip, j));
-                        if (k == 0 || Frame(key) != k || !ContainsPoint(key)) continue;
+                        if (k == 0 || Frame(key) != k || !IsKeyLine(key)) continue;
                         const int64_t f = countLine(file.BoneList[b], rotation);
                         const int64_t p = IntegerValue(LineAt(file, f));
                         if (p == 0) {
@@ -232,7 +241,7 @@ std::string WildKeyLine(std::mt19937& rng, int bone, char kind) {
     if (r < 88) return "7";
     if (r < 92) return "12.250000";
     if (r < 96) return "  4.000000 0.5 0.5 0.5";
-    return "abc";
+    return "(x) y";  // no key, and no section header either
 }
 
 Lines WildKeyList(std::mt19937& rng, int bone, char kind) {

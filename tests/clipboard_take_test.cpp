@@ -226,22 +226,25 @@ TEST_F(ClipboardTake, LastBoneIsRecountedUpToTheLastLine) {
                                                        P(20, 1), "2", R(1, 1), R(20, 1)}));
 }
 
-TEST_F(ClipboardTake, LinesAfterTheBonesWithFrameNumberZeroAreKept) {
-    const std::vector<std::string> trailer = {"GroupComments: 0", "MaterialComments: 0", "BoneComments: 0",
-                                              "ModelComment: 0"};
+TEST_F(ClipboardTake, SectionsAfterTheBonesStayInTheFileAndOutOfTheClipboard) {
+    // Materials after the bones and a comment section with quoted text: no bones,
+    // no keys, never blanked by a cut of frame 1, never counted.
+    const std::vector<std::string> trailer = {"Materials: 1", "\"skin\"", "1.000000 1.000000 1.000000 1.000000",
+                                              "0.800000 0.800000 0.800000 1.000000", "", "\"skin.png\"", "\"\"",
+                                              "BoneComments: 1", "1", "\"1.5 frames\""};
     Open(1, Concat({TwoBoneModel(), trailer}));
-    SelectRows(File1().Rows, {1});
+    ASSERT_EQ(File1().BoneList.size(), 2u);
+    SelectRows(File1().Rows, {0});
     CutToClipboard(ws, 1);
 
     EXPECT_EQ(ValidLines(File1()),
               Concat({kHeader,
-                      {"Bones: 2", "\"hip\"", "\"\"", kRestHip, "2", P(1, 0), P(20, 0), "2", R(1, 0), R(20, 0),
-                       "\"knee\"", "\"hip\"", kRestKnee, "2", P(1, 1), P(20, 1), "2", R(1, 1), R(20, 1)},
+                      {"Bones: 2", "\"hip\"", "\"\"", kRestHip, "2", P(10, 0), P(20, 0), "2", R(10, 0), R(20, 0),
+                       "\"knee\"", "\"hip\"", kRestKnee, "2", P(10, 1), P(20, 1), "2", R(10, 1), R(20, 1)},
                       trailer}));
-    EXPECT_EQ(ValidLines(ws.Clip), ClipboardLines(10, Concat({{"Bones: 2", "\"hip\"", "\"\"", kRestHip, "1",
-                                                               P(10, 0), "1", R(10, 0), "\"knee\"", "\"hip\"",
-                                                               kRestKnee, "1", P(10, 1), "1", R(10, 1)},
-                                                              trailer})));
+    EXPECT_EQ(ValidLines(ws.Clip), ClipboardLines(10, {"Bones: 2", "\"hip\"", "\"\"", kRestHip, "1", P(1, 0), "1",
+                                                       R(1, 0), "\"knee\"", "\"hip\"", kRestKnee, "1", P(1, 1), "1",
+                                                       R(1, 1)}));
 }
 
 TEST_F(ClipboardTake, RowOfFrameZeroMatchesNoLine) {
@@ -261,15 +264,15 @@ TEST_F(ClipboardTake, RowOfFrameZeroMatchesNoLine) {
                                                        "1", R(10, 1)}));
 }
 
-TEST_F(ClipboardTake, CutWithoutBonesLineNeverLosesTheFirstLine) {
-    Open(1, {"// MilkShape 3D ASCII", "", "Frames: 30", "Frame: 1", "", "Meshes: 0", "", "Materials: 0", "",
-             "GroupComments: 0"});
+TEST_F(ClipboardTake, CutWithoutBonesLineChangesNoLine) {
+    const std::vector<std::string> lines = {"// MilkShape 3D ASCII", "", "Frames: 30", "Frame: 1", "", "Meshes: 0",
+                                            "", "Materials: 0", "", "GroupComments: 0"};
+    Open(1, lines);
     ASSERT_EQ(File1().BonesLine, 0);
     CutToClipboard(ws, 1);
 
-    EXPECT_EQ(ValidLines(File1()), (std::vector<std::string>{"// MilkShape 3D ASCII", "Frames: 30", "Frame: 1",
-                                                             "Meshes: 0", "Materials: 0", "GroupComments: 0"}));
-    EXPECT_EQ(File1().ModelLines[0], "");
+    EXPECT_EQ(ValidLines(File1()), lines);
+    EXPECT_EQ(ws.Clip.LineCount, 0);
     EXPECT_TRUE(File1().BoneList.empty());
     EXPECT_EQ(ws.Clip.BonesLine, 0);
     EXPECT_EQ(ws.Clip.ModelLines[0], "");

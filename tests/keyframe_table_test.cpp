@@ -61,10 +61,12 @@ TEST(KeyframeTable, CountIsReadFourLinesAfterTheBonesLineWhateverStandsThere) {
     EXPECT_EQ(TableOf(WithHeader({"Bones: 1", "", "\"a\"", "\"\"", "0 0 0 0 0 0 0", "2", "1.000000 0 0 0",
                                   "2.000000 0 0 0", "0"})),
               Rows{});
-    // Without a "Bones:" line the count is line 4, normally "Frame: 1"...
-    EXPECT_EQ(TableOf({"// MilkShape 3D ASCII", "", "Frames: 2", "Frame: 1", "7.000000", "8"}), Rows{});
-    // ...but any number there counts.
-    EXPECT_EQ(TableOf({"// MilkShape 3D ASCII", "", "Frames: 2", "2", "7.500000 x", "8", "9"}), (Rows{"7", "8"}));
+    // Without a "Bones:" line there are no keyframes, whatever the lines hold.
+    EXPECT_EQ(TableOf({"// MilkShape 3D ASCII", "", "Frames: 2", "2", "7.500000 x", "8", "9"}), Rows{});
+    // The keys end with the bones section: a count running into "Materials:" stops there.
+    EXPECT_EQ(TableOf(WithHeader({"Bones: 1", "\"a\"", "\"\"", "0 0 0 0 0 0 0", "4", "1.000000 0 0 0",
+                                  "Materials: 1", "2.000000 0 0 0"})),
+              Rows{"1"});
     // "Bones:" as the last line: nothing after it.
     EXPECT_EQ(TableOf(WithHeader({"Bones: 0"})), Rows{});
 }
@@ -87,7 +89,7 @@ TEST(KeyframeTable, GarbageCountsReadNoLinePastTheEnd) {
 
 TEST(KeyframeTable, RowTextIsTheDecimalOfTheSixtyFourBitValue) {
     const Rows rows = TableOf(WithHeader({"Bones: 1", "\"a\"", "\"\"", "0 0 0 0 0 0 0", "7", "4294967306.000000 0 0 0",
-                                          "-12.500000 0 0 0", "$10 0 0 0", "007.000000 0 0 0", " 5.0", "abc", "",
+                                          "-12.500000 0 0 0", "$10 0 0 0", "007.000000 0 0 0", " 5.0", "(x)", "",
                                           "0"}));
     EXPECT_EQ(rows, (Rows{"4294967306", "-12", "16", "7", "5", "0", "0"}));
     // The keyframe number of a row is kept in 32 bits.

@@ -422,7 +422,7 @@ TEST(ModelReader, BoneRecordsFollowTheKeyCounts) {
                                              {"99999999999", 1215752215},
                                              {"4294967298", 26},
                                              {"-5", 19},
-                                             {"abc", 24},
+                                             {"(none)", 24},
                                              {"$10", 40}}) {
         twenty[22] = c.text;
         WriteFile(dir / "count.txt", JoinLines(twenty));
@@ -446,13 +446,12 @@ TEST(ModelReader, BoneScanTakesQuotedLinesFromTheLastBonesLineAndSkipsParents) {
     EXPECT_EQ(ws.File(1).BonesLine, 5);
     EXPECT_EQ(ws.File(1).BoneList, (std::vector<BoneRecord>{{6, 8, 9, 10}, {12, 14, 15, 16}}));
 
-    // Without a "Bones:" line the scan starts at line 0 and every quoted line of
-    // the file can be a bone: mesh and material names too.
+    // Without a "Bones:" line there are no bones: mesh and material names never are.
     WriteFile(dir / "nobones.txt", JoinLines({"// MilkShape 3D ASCII", "Meshes: 1", "\"mesh\" 0 0", "0", "0", "0",
                                               "Materials: 0", "\"x\"", "\"y\"", "z"}));
     ASSERT_EQ(OpenModel(ws, 1, dir / "nobones.txt", nullptr), OpenResult::Opened);
     EXPECT_EQ(ws.File(1).BonesLine, 0);
-    EXPECT_EQ(ws.File(1).BoneList, (std::vector<BoneRecord>{{3, 5, 6, 7}, {8, 10, 11, 12}}));
+    EXPECT_TRUE(ws.File(1).BoneList.empty());
     EXPECT_EQ(JointText(ws.File(1)), "Joints: ");
 
     // The last line of the file is the "Bones:" line: no bones, no rows.
@@ -471,7 +470,7 @@ TEST(ModelReader, BoneFlagsAreClearedUpToTheFirstBlankOfEachRestLine) {
         {"8 1.5 -0.000000 2.250000 3 4.0 5.000000", "0 1.5 -0.000000 2.250000 3 4.0 5.000000"},
         {"  8 1 2", "0  8 1 2"},
         {"12\t1\t2", "12\t1\t2"},
-        {"abc def  ", "0 def  "},
+        {"(abc) def  ", "0 def  "},
         {"8", "8"}};
     for (const auto& rest : rests) {
         for (const std::string& l : {std::string("\"bone 8\""), std::string("\"8 parent\""), rest.first,

@@ -96,7 +96,7 @@ TEST(ModelWriter, ChangesOnlyLinesThreeAndFourInMemory) {
     EXPECT_EQ(slot.ModelLines[23], "   ");
 }
 
-TEST(ModelWriter, FrameCountComesFromTheLastRow) {
+TEST(ModelWriter, FrameCountIsTheLargestKeyframe) {
     TempDir dir;
     const std::vector<std::string> header = {"// MilkShape 3D ASCII", "", "Frames: 100", "Frame: 9", "Bones: 0"};
     struct Case {
@@ -105,10 +105,10 @@ TEST(ModelWriter, FrameCountComesFromTheLastRow) {
     };
     const Case cases[] = {
         {{"1", "40"}, "Frames: 40"},                 // fewer frames than the file said
-        {{"20", "10"}, "Frames: 10"},                // the last row, not the largest
-        {{"5", "-3       jump"}, "Frames: -3"},     // a negative keyframe, its comment ignored
+        {{"20", "10"}, "Frames: 20"},                // the largest row, wherever it stands
+        {{"5", "-3       jump"}, "Frames: 5"},      // a negative keyframe, its comment ignored
         {{}, "Frames: 100"},                         // an empty table keeps the line
-        {{"7", "0"}, "Frames: 100"},                 // so does a last keyframe 0
+        {{"-7", "0"}, "Frames: 100"},                // so does a table without a frame above 0
     };
     for (const Case& c : cases) {
         const std::string path = dir / "frames.txt";

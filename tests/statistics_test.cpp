@@ -104,21 +104,22 @@ TEST(Statistics, CountsAndSumsStaySixtyFourBit) {
     EXPECT_EQ(stats[5], "\"max\" --> 9223372036854775807");
     EXPECT_EQ(stats[6], "\"one\" --> 1");
     // Negative and garbage counts are plain values.
-    const Lines odd = StatisticsOf({"// MilkShape 3D ASCII", "Meshes: 1", "x", "\"m\" 0 0", "-3", "7", "abc",
+    const Lines odd = StatisticsOf({"// MilkShape 3D ASCII", "Meshes: 1", "(x)", "\"m\" 0 0", "-3", "7", "?",
                                     "Materials: 0", "Bones: 0"});
     EXPECT_EQ(odd[0], "Vertices:   -3 (0)");
-    // The normal count is read from line 3 ("x"), the triangle count from line 4 itself.
+    // The normal count is read from line 3 ("(x)"), the triangle count from line 4 itself.
     EXPECT_EQ(odd[1], "Triangles: 0");
     EXPECT_EQ(odd[4], "\"m\" --> \"m\" 0 0");
 }
 
-TEST(Statistics, MissingSectionsGiveEmptyRangesAndBonesFromTheWholeFile) {
+TEST(Statistics, SectionsAreReadInAnyOrderAndMissingOnesAreEmpty) {
     EXPECT_EQ(StatisticsOf({"// MilkShape 3D ASCII", "\"x\"", "\"y\"", "0 0 0", "0", "0", "end"}),
-              (Lines{"Vertices:   0 (0)", "Triangles: 0", "", "Groups:", "", "", "", "Joints:", "\"y\" --> \"x\""}));
-    // "Materials:" before "Meshes:": the mesh range is empty.
-    EXPECT_EQ(StatisticsOf({"// MilkShape 3D ASCII", "Materials: 0", "Meshes: 1", "\"m\" 0 0", "1",
-                            "0 1.0 1.0 1.0 0 0 0", "0", "0", "Bones: 0"}),
-              (Lines{"Vertices:   0 (0)", "Triangles: 0", "", "Groups: 1", "", "Materials: 0", "", "Joints: 0"}));
+              (Lines{"Vertices:   0 (0)", "Triangles: 0", "", "Groups:", "", "", "", "Joints:"}));
+    // "Materials:" before "Meshes:", and the bones between them.
+    EXPECT_EQ(StatisticsOf({"// MilkShape 3D ASCII", "Materials: 1", "\"skin\"", "0.8 0.8 0.8 1.0", "\"a/b.png\"",
+                            "\"\"", "Bones: 0", "Meshes: 1", "\"m\" 0 0", "1", "0 1.0 1.0 1.0 0 0 0", "0", "0"}),
+              (Lines{"Vertices:   1 (1)", "Triangles: 0", "", "Groups: 1", "\"m\" --> 0", "", "Materials: 1",
+                     "skin --> b.png --> \"\"", "", "Joints: 0"}));
 }
 
 TEST(Compatibility, CountsBonePairsWithEqualRestLines) {

@@ -1,4 +1,6 @@
-#include "clipboard/KeyLines.h"
+#include "model/KeyLines.h"
+
+#include <algorithm>
 
 namespace vandrel {
 
@@ -8,7 +10,7 @@ void RecountKeys(LineSet& set, int64_t top) {
     top = std::min<int64_t>(top, static_cast<int64_t>(set.ModelLines.size()) - 1);
     for (int64_t i = top; i >= bottom; --i) {
         std::string& line = set.ModelLines[static_cast<size_t>(i)];
-        if (FrameNumberOfLine(line) != 0) {
+        if (IsKeyLine(line)) {
             ++counter;
         } else if (line == kCountMark) {
             line = DecimalText(counter);
