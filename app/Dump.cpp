@@ -19,7 +19,7 @@ Json Texts(const std::vector<std::string>& list) {
     return out;
 }
 
-Json Lines(const LineSet& set, int64_t last) {
+Json LinesOf(const LineSet& set, int64_t last) {
     Json out = Json::array();
     for (int64_t i = 1; i <= last; ++i) out.push_back(Text(LineAt(set, i)));
     return out;
@@ -48,7 +48,7 @@ Json File(const ModelSlot& slot) {
     f["sidecarPath"] = Text(slot.SidecarPath);
     f["lineCount"] = slot.LineCount;
     f["bonesLine"] = slot.BonesLine;
-    f["lines"] = Lines(slot, slot.LineCount);
+    f["lines"] = LinesOf(slot, slot.LineCount);
     f["bones"] = Bones(slot.BoneList);
     f["rows"] = Rows(slot.Rows);
     f["selected"] = selected;
@@ -87,7 +87,7 @@ std::string DumpState(const Program& p, const std::vector<Message>& messages) {
     Json clipboard = Json::object();
     clipboard["lineCount"] = clip.LineCount;
     clipboard["bonesLine"] = clip.BonesLine;
-    clipboard["lines"] = Lines(clip, clip.LineCount);
+    clipboard["lines"] = LinesOf(clip, clip.LineCount);
     clipboard["bones"] = Bones(clip.BoneList);
     clipboard["rows"] = Rows(clip.Rows);
 

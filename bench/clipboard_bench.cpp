@@ -112,15 +112,15 @@ void RunOn(benchmark::State& state, const Workspace& start, Command command) {
 
 void CountLines(benchmark::State& state) {
     const Prepared& p = PreparedFor(int(state.range(0)));
-    for (auto _ : state) benchmark::DoNotOptimize(vandrel::CountLines(p.text1));
+    for (auto _ : state) benchmark::DoNotOptimize(vandrel::SplitLines(p.text1).size());
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(p.text1.size()));
 }
 
 void CopyLines(benchmark::State& state) {
     const Prepared& p = PreparedFor(int(state.range(0)));
     for (auto _ : state) {
-        std::vector<std::string> lines = p.loaded.File(1).ModelLines;
-        benchmark::DoNotOptimize(lines.data());
+        vandrel::Lines lines = p.loaded.File(1).ModelLines;
+        benchmark::DoNotOptimize(lines.Views().data());
     }
 }
 

@@ -60,14 +60,14 @@ void EditClipboard(Workspace& ws, std::string_view atText, std::string_view step
     std::unordered_map<int32_t, int32_t> renumbered;
     for (size_t j = 0; j < n; ++j) renumbered.try_emplace(oldFrames[j], newFrames[j]);
     for (int64_t i = std::max<int32_t>(clip.BonesLine, 1); i <= int64_t{clip.LineCount} - 1; ++i) {
-        std::string& line = clip.ModelLines[size_t(i)];
+        const std::string_view line = clip.ModelLines[size_t(i)];
         if (!IsKeyLine(line)) continue;
         const int32_t frame = FrameNumberOfLine(line);
         if (frame == 0) continue;
         auto found = renumbered.find(frame);
         if (found == renumbered.end()) continue;
         // The new number written over the old time, up to the first blank.
-        line.replace(0, line.find(' '), DecimalText(found->second));
+        clip.ModelLines.Set(size_t(i), DecimalText(found->second) + std::string(line.substr(line.find(' '))));
     }
 }
 

@@ -23,7 +23,7 @@ int32_t CountLineOf(const BoneRecord& bone, Kind kind) {
 
 struct Placement {
     int32_t frame;
-    const std::string* line;
+    std::string_view line;
 };
 
 // The key lines that follow a Clipboard count line, as far as the lines go.
@@ -49,30 +49,29 @@ std::vector<Placement> PlacementsOf(const Clipboard& clip, int64_t countLine) {
     std::vector<Placement> placements;
     const ClipboardList list = ListOf(clip, countLine);
     if (list.last < list.first) return placements;
-    std::unordered_map<int32_t, const std::string*> firstLineOfFrame;
+    std::unordered_map<int32_t, std::pair<std::string_view, bool>> firstLineOfFrame;  // line, not placed yet
     for (int64_t j = list.last; j >= list.first; --j) {
         std::string_view line = LineAt(clip, j);
-        if (IsKeyLine(line) && FrameNumberOfLine(line) != 0)
-            firstLineOfFrame[FrameNumberOfLine(line)] = &clip.ModelLines[size_t(j)];
+        if (IsKeyLine(line) && FrameNumberOfLine(line) != 0) firstLineOfFrame[FrameNumberOfLine(line)] = {line, true};
     }
     for (size_t r = clip.Rows.size(); r-- > 0;) {
         auto found = firstLineOfFrame.find(FrameNumberOfRow(clip.Rows[r]));
-        if (found == firstLineOfFrame.end() || !found->second) continue;
-        placements.push_back({found->first, found->second});
-        found->second = nullptr;  // placed
+        if (found == firstLineOfFrame.end() || !found->second.second) continue;
+        placements.push_back({found->first, found->second.first});
+        found->second.second = false;  // placed
     }
     return placements;
 }
 
 // Placing one key into a key list: returns whether a line was inserted.
-bool PlaceKey(std::vector<std::string>& list, std::vector<int32_t>& frames, const Placement& p) {
+bool PlaceKey(std::vector<std::string_view>& list, std::vector<int32_t>& frames, const Placement& p) {
     size_t i = list.size();
     while (i > 0 && frames[i - 1] > p.frame) --i;
     if (i > 0 && frames[i - 1] == p.frame) {
-        list[i - 1] = *p.line;
+        list[i - 1] = p.line;
         return false;
     }
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), *p.line);
+    list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), p.line);
     frames.insert(frames.begin() + static_cast<std::ptrdiff_t>(i), p.frame);
     return true;
 }
@@ -89,7 +88,7 @@ public:
             const int32_t frame = FrameNumberOfLine(line);
             if (frame == 0 || !IsKeyLine(line)) continue;  // not a key of a row's frame
             if (std::binary_search(rowFrames.begin(), rowFrames.end(), frame))
-                finalLines_.push_back({frame, &clip.ModelLines[size_t(j)]});
+                finalLines_.push_back({frame, line});
         }
         std::stable_sort(finalLines_.begin(), finalLines_.end(),
                          [](const Placement& a, const Placement& b) { return a.frame < b.frame; });
@@ -122,19 +121,19 @@ private:
 // One key list of a file bone, built apart from the lines when it takes keys
 // from several Clipboard bones or is not in ascending order.
 struct KeyList {
-    std::vector<std::string> keys;
+    std::vector<std::string_view> keys;
     std::vector<int32_t> frames;  // the frame number of each key
 };
 
 // In an ascending list every placement of a frame lands on the same key, so
 // only the last one counts and the whole transfer is one merge.
 void MergeKeys(KeyList& list, const std::vector<Placement>& finalLines) {
-    std::vector<std::string> merged;
+    std::vector<std::string_view> merged;
     std::vector<int32_t> frames;
     merged.reserve(list.keys.size() + finalLines.size());
     frames.reserve(list.keys.size() + finalLines.size());
     auto take = [&](size_t i) {
-        merged.push_back(std::move(list.keys[i]));
+        merged.push_back(list.keys[i]);
         frames.push_back(list.frames[i]);
     };
     size_t i = 0;
@@ -147,7 +146,7 @@ void MergeKeys(KeyList& list, const std::vector<Placement>& finalLines) {
             while (i + 1 < sameEnd) take(i++);
             ++i;  // only the last key of the frame is replaced
         }
-        merged.push_back(*p.line);
+        merged.push_back(p.line);
         frames.push_back(p.frame);
     }
     while (i < n) take(i++);
@@ -202,7 +201,7 @@ struct ListPlan {
 // Reads the frame numbers of the keys after the plan's count line into
 // plan.frames; returns whether they are in ascending order and, when they are,
 // how many of the given frames they lack.
-bool CountMissingFrames(const std::vector<std::string>& lines, ListPlan& plan,
+bool CountMissingFrames(const std::vector<std::string_view>& lines, ListPlan& plan,
                         const std::vector<Placement>& finalLines, int64_t& missing) {
     missing = 0;
     plan.frames.clear();
@@ -272,13 +271,13 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
         if (plan.transfers.empty()) continue;
         int64_t missing = 0;
         if (plan.transfers.size() == 1 &&
-            CountMissingFrames(file.ModelLines, plan, plan.transfers[0]->FinalLines(), missing)) {
+            CountMissingFrames(file.ModelLines.Views(), plan, plan.transfers[0]->FinalLines(), missing)) {
             plan.newSize = plan.size + missing;
         } else {
             plan.built = true;
             for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
                 plan.list.frames.push_back(FrameNumberOfLine(file.ModelLines[size_t(i)]));
-                plan.list.keys.push_back(std::move(file.ModelLines[size_t(i)]));
+                plan.list.keys.push_back(file.ModelLines[size_t(i)]);
             }
             for (ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
             plan.newSize = int64_t(plan.list.keys.size());
@@ -288,11 +287,12 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
 
     // Fill the lines from the last one up: every line moves down by the keys
     // inserted before it, so nothing is overwritten before it has been read.
-    std::vector<std::string>& lines = file.ModelLines;
+    file.ModelLines.Keep(clip.ModelLines);
+    std::vector<std::string_view>& lines = file.ModelLines.Views();
     if (lines.size() < size_t(total) + 1) lines.resize(size_t(total) + 1);
     int64_t r = file.LineCount, w = total;
     auto moveDown = [&](int64_t from) {  // line `from` to place w
-        if (w != from) lines[size_t(w)] = std::move(lines[size_t(from)]);
+        lines[size_t(w)] = lines[size_t(from)];
         --w;
     };
     for (size_t p = plans.size(); p-- > 0;) {
@@ -300,7 +300,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
         const int64_t listEnd = plan.countLine + plan.size;
         for (; r > listEnd; --r) moveDown(r);
         if (plan.built) {
-            for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = std::move(plan.list.keys[k]);
+            for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = plan.list.keys[k];
         } else if (!plan.transfers.empty()) {
             // Merge from the back: a Clipboard key of a frame that the list has
             // replaces its last key of that frame, any other one is inserted.
@@ -313,7 +313,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
                     moveDown(i--);
                 } else {
                     if (i > plan.countLine && frame == finalLines[j - 1].frame) --i;
-                    lines[size_t(w--)] = *finalLines[j - 1].line;
+                    lines[size_t(w--)] = finalLines[j - 1].line;
                     --j;
                 }
             }
@@ -322,7 +322,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
             for (int64_t i = listEnd; i > plan.countLine; --i) moveDown(i);
         }
         r = plan.countLine;
-        if (plan.newSize > plan.size) lines[size_t(w--)] = DecimalText(plan.newSize);
+        if (plan.newSize > plan.size) lines[size_t(w--)] = file.ModelLines.Store(DecimalText(plan.newSize));
         else moveDown(r);
         --r;
     }
@@ -331,17 +331,18 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
 }
 
 void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
-    std::vector<std::string>& lines = file.ModelLines;
+    file.ModelLines.Keep(clip.ModelLines);
+    std::vector<std::string_view>& lines = file.ModelLines.Views();
     lines.resize(size_t(file.LineCount) + 1);
     std::vector<BoneRecord> records = file.BoneList;
     // Lines after the bones section read as empty lines and never take a key.
     int64_t last = BonesSection(file).last;
 
-    auto insertLine = [&](int64_t p, const std::string& text, int64_t countLine, int64_t oldCount) {
+    auto insertLine = [&](int64_t p, std::string_view text, int64_t countLine, int64_t oldCount) {
         lines.insert(lines.begin() + p, text);
         ++file.LineCount;
         ++last;
-        lines[size_t(countLine)] = DecimalText(oldCount + 1);
+        file.ModelLines.Set(size_t(countLine), DecimalText(oldCount + 1));
         for (BoneRecord& r : records)
             for (int32_t* field : {&r.NameLine, &r.RestLine, &r.PositionKeyCountLine, &r.RotationKeyCountLine})
                 if (*field >= p) ++*field;
@@ -358,21 +359,21 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
                     if (f < 1 || f > last) break;
                     const int64_t count = IntegerValue(lines[size_t(f)]);
                     if (count == 0) {
-                        insertLine(f + 1, *p.line, f, count);
+                        insertLine(f + 1, p.line, f, count);
                         continue;
                     }
                     for (int64_t i = std::min<int64_t>(WrapAdd(f, count), last); i > f; --i) {
                         const int32_t h = FrameNumberOfLine(lines[size_t(i)]);
                         if (h == p.frame) {
-                            lines[size_t(i)] = *p.line;
+                            lines[size_t(i)] = p.line;
                             break;
                         }
                         if (p.frame > h) {
-                            insertLine(i + 1, *p.line, f, count);
+                            insertLine(i + 1, p.line, f, count);
                             break;
                         }
                         if (i == f + 1) {
-                            insertLine(i, *p.line, f, count);
+                            insertLine(i, p.line, f, count);
                             break;
                         }
                     }

@@ -25,75 +25,15 @@ int64_t RepeatBudget(int64_t first, int64_t last) {
 }
 
 // The number of lines the Clipboard gets when repeated frames are honoured.
-int64_t RepeatedLineCount(const std::vector<std::string>& source, const std::unordered_map<int32_t, int>& rowsOfFrame,
-                          int64_t first, int64_t last) {
+int64_t RepeatedLineCount(const Lines& source, const std::unordered_map<int32_t, int>& rowsOfFrame, int64_t first,
+                          int64_t last) {
     int64_t count = first + 1;
     for (int64_t i = first; i <= last; ++i) {
-        const std::string& line = source[size_t(i)];
+        const std::string_view line = source[size_t(i)];
         if (!IsKeyLine(line)) ++count;
         else if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end()) count += found->second;
     }
     return count;
-}
-
-// The Clipboard's lines for the rows `rows` from the lines of the model they
-// were taken from (source lines `first` to `last`, its bones section): lines
-// before `first` stay empty; from `first` on every key line of a taken frame is
-// written once for each row of its frame and the other key lines are dropped
-// (a key of frame 0 is never taken), every other line with a frame number (a
-// count line) becomes a count mark, and the rest is written unchanged. The
-// element after the last line written is the empty line that ends them.
-std::vector<std::string> ReducedLines(const std::vector<std::string>& source, int64_t first, int64_t last,
-                                      const KeyframeTable& rows) {
-    std::unordered_map<int32_t, int> rowsOfFrame;
-    bool frameTakenTwice = false;
-    for (const KeyframeRow& row : rows)
-        if (const int32_t frame = FrameNumberOfRow(row); frame != 0) frameTakenTwice |= ++rowsOfFrame[frame] > 1;
-    int64_t most = first + std::max<int64_t>(last - first + 1, 0) + 1;  // no repeats: no line gives two
-    if (frameTakenTwice) {
-        most = RepeatedLineCount(source, rowsOfFrame, first, last);
-        if (most > RepeatBudget(first, last)) {
-            frameTakenTwice = false;
-            for (auto& entry : rowsOfFrame) entry.second = 1;
-            most = first + std::max<int64_t>(last - first + 1, 0) + 1;
-        }
-    }
-    std::vector<std::string> lines;
-    lines.reserve(size_t(most));
-    lines.resize(size_t(first));
-    for (int64_t i = first; i <= last; ++i) {
-        const std::string& line = source[size_t(i)];
-        if (IsKeyLine(line)) {
-            if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end())
-                for (int copies = 0; copies < found->second; ++copies) lines.push_back(line);
-        } else if (FrameNumberOfLine(line) != 0) {
-            lines.emplace_back(kCountMark);
-        } else {
-            lines.push_back(line);
-        }
-    }
-    lines.emplace_back();
-    return lines;
-}
-
-// Makes `lines` the Clipboard's lines and counts its keys.
-void SetClipboardLines(Clipboard& clip, std::vector<std::string> lines) {
-    clip.LineCount = Int32(int64_t(lines.size()) - 1);
-    clip.ModelLines = std::move(lines);
-    RecountKeys(clip, int64_t{clip.LineCount} - 1);
-}
-
-// CopyModelToClipboard followed by ReduceClipboardModel, without copying the
-// lines that the reduction drops: the Clipboard's array holds only its own
-// lines, and grows like the others when it has to.
-void CopyReducedModelToClipboard(Workspace& ws, int n) {
-    const ModelSlot& file = ws.File(n);
-    Clipboard& clip = ws.Clip;
-    clip.ClipboardSource = n;
-    clip.BonesLine = file.BonesLine;
-    clip.BoneList = file.BoneList;
-    const LineRange section = BonesSection(file);
-    SetClipboardLines(clip, ReducedLines(file.ModelLines, section.first, section.last, clip.Rows));
 }
 
 }  // namespace
@@ -119,11 +59,11 @@ void RemoveKeyframeLines(Workspace& ws, int n) {
     ModelSlot& file = ws.File(n);
     const LineRange section = BonesSection(file);
     if (section.Empty()) return;
-    std::vector<std::string>& lines = file.ModelLines;
+    std::vector<std::string_view>& lines = file.ModelLines.Views();
 
     for (const BoneRecord& bone : file.BoneList)
         for (int64_t countLine : {bone.PositionKeyCountLine, bone.RotationKeyCountLine})
-            if (section.Contains(countLine)) lines[size_t(countLine)].assign(1, kCountMark[0]);
+            if (section.Contains(countLine)) lines[size_t(countLine)] = kCountMark;
 
     // A row of frame 0 takes nothing, and no key of frame 0 is ever taken.
     std::unordered_set<int32_t> frames;
@@ -136,48 +76,92 @@ void RemoveKeyframeLines(Workspace& ws, int n) {
     // which is what counting upwards from the section's last line gives.
     int64_t write = section.first;
     int64_t mark = -1, counter = 0;
+    auto putCount = [&] {
+        if (mark >= 0) file.ModelLines.Set(size_t(mark), DecimalText(counter));
+    };
     for (int64_t i = section.first; i <= section.last; ++i) {
-        std::string& line = lines[size_t(i)];
+        const std::string_view line = lines[size_t(i)];
         const bool key = IsKeyLine(line);
         if (key && frames.count(FrameNumberOfLine(line))) continue;
         if (line.empty()) continue;
-        if (write != i) lines[size_t(write)] = std::move(line);
+        lines[size_t(write)] = line;
         if (key) {
             ++counter;
-        } else if (lines[size_t(write)] == kCountMark) {
-            if (mark >= 0) lines[size_t(mark)] = DecimalText(counter);
+        } else if (line == kCountMark) {
+            putCount();
             mark = write;
             counter = 0;
         }
         ++write;
     }
-    if (mark >= 0) lines[size_t(mark)] = DecimalText(counter);
+    putCount();
     // The sections after the bones move up, unchanged.
-    for (int64_t i = section.last + 1; i <= file.LineCount; ++i, ++write)
-        if (write != i) lines[size_t(write)] = std::move(lines[size_t(i)]);
-    for (int64_t i = write; i <= file.LineCount; ++i) lines[size_t(i)].clear();
+    for (int64_t i = section.last + 1; i <= file.LineCount; ++i) lines[size_t(write++)] = lines[size_t(i)];
+    lines.resize(size_t(write));
     file.LineCount = Int32(write - 1);
 }
 
+// The Clipboard's copy of the lines becomes its bones section reduced to the taken
+// rows: lines before "Bones:" are empty; every key line of a taken frame is
+// written once for each row of its frame and the other key lines are dropped (a
+// key of frame 0 is never taken), every other line with a frame number (a count
+// line) becomes a count mark, and the rest is kept. The element after the last
+// line is the empty line that ends them; then the marks are counted.
 void ReduceClipboardModel(Workspace& ws) {
     Clipboard& clip = ws.Clip;
     const LineRange section = BonesSection(clip);
-    SetClipboardLines(clip, ReducedLines(clip.ModelLines, section.first, section.last, clip.Rows));
+    const int64_t first = section.first, last = section.last;
+
+    std::unordered_map<int32_t, int> rowsOfFrame;
+    bool frameTakenTwice = false;
+    for (const KeyframeRow& row : clip.Rows)
+        if (const int32_t frame = FrameNumberOfRow(row); frame != 0) frameTakenTwice |= ++rowsOfFrame[frame] > 1;
+    int64_t most = first + std::max<int64_t>(last - first + 1, 0) + 1;  // no repeats: no line gives two
+    if (frameTakenTwice) {
+        const int64_t repeated = RepeatedLineCount(clip.ModelLines, rowsOfFrame, first, last);
+        if (repeated <= RepeatBudget(first, last)) {
+            most = repeated;
+        } else {
+            for (auto& entry : rowsOfFrame) entry.second = 1;
+        }
+    }
+
+    Lines reduced;
+    reduced.Keep(clip.ModelLines);
+    std::vector<std::string_view>& lines = reduced.Views();
+    lines.clear();
+    lines.reserve(size_t(most));
+    lines.resize(size_t(first));
+    for (int64_t i = first; i <= last; ++i) {
+        const std::string_view line = clip.ModelLines[size_t(i)];
+        if (IsKeyLine(line)) {
+            if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end())
+                lines.insert(lines.end(), size_t(found->second), line);
+        } else if (FrameNumberOfLine(line) != 0) {
+            lines.push_back(kCountMark);
+        } else {
+            lines.push_back(line);
+        }
+    }
+    lines.emplace_back();
+    clip.LineCount = Int32(int64_t(lines.size()) - 1);
+    clip.ModelLines = std::move(reduced);
+    RecountKeys(clip, int64_t{clip.LineCount} - 1);
 }
 
-// The Clipboard is reduced before the keys leave the file: it reads only its own
-// copy of the lines, taken before they change, so the order gives the same lines.
 void CutToClipboard(Workspace& ws, int n) {
     TakeRows(ws, n, true);
-    CopyReducedModelToClipboard(ws, n);
+    CopyModelToClipboard(ws, n);
     RemoveKeyframeLines(ws, n);
     RebuildBoneList(ws.File(n));
+    ReduceClipboardModel(ws);
     RebuildBoneList(ws.Clip);
 }
 
 void CopyToClipboard(Workspace& ws, int n) {
     TakeRows(ws, n, false);
-    CopyReducedModelToClipboard(ws, n);
+    CopyModelToClipboard(ws, n);
+    ReduceClipboardModel(ws);
     RebuildBoneList(ws.Clip);
 }
 

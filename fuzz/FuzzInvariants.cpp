@@ -104,8 +104,7 @@ bool RestLinesDistinct(const LineSet& set) {
 
 std::vector<int32_t> KeyframeNumbersOfFile(const std::string& bytes) {
     Workspace ws;
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, 1, &bytes);
+    LoadModelText(ws, 1, TextOf(bytes));
     BuildKeyframeTable(ws.File(1));
     return KeyframeNumbersOfRows(ws.File(1).Rows);
 }

@@ -20,8 +20,7 @@ using namespace vandrel::fuzz;
 namespace {
 
 void Open(Workspace& ws, int n, const std::string& bytes) {
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, n, &bytes);
+    LoadModelText(ws, n, TextOf(bytes));
     ModelSlot& slot = ws.File(n);
     BuildKeyframeTable(slot);
     MakeRestLinesUnique(slot);

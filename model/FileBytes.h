@@ -1,20 +1,20 @@
 #pragma once
-// Reading whole files. A path that names a folder, or any file that cannot be
-// opened for reading, gives no content.
-#include <functional>
+// Reading whole files. This and the safe writing of files are the program's only
+// code on the operating system's file interface (POSIX); everything else is
+// standard C++. A path that names a folder, a pipe or a device, or any file that
+// cannot be opened for reading, gives no content.
 #include <optional>
 #include <string>
-#include <string_view>
+
+#include "model/Lines.h"
 
 namespace vandrel {
 
-std::optional<std::string> ReadFileBytes(const std::string& path);
+// The whole file in one block; null when it cannot be opened or a read fails.
+SharedText ReadTextFile(const std::string& path);
 
-// Reads the file from its start in pieces of a fixed size and hands each to
-// `take`, which returns false to stop early. A large file is never held whole,
-// so reading it costs no more memory than one piece. False when the file cannot
-// be opened or a read fails.
-bool ReadFilePieces(const std::string& path, const std::function<bool(std::string_view)>& take);
+// The same as a string, for small files (settings, side files).
+std::optional<std::string> ReadFileBytes(const std::string& path);
 
 // True when the path names a file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);

@@ -9,11 +9,11 @@ void RecountKeys(LineSet& set, int64_t top) {
     const int64_t bottom = std::max<int64_t>(set.BonesLine, 1);
     top = std::min<int64_t>(top, static_cast<int64_t>(set.ModelLines.size()) - 1);
     for (int64_t i = top; i >= bottom; --i) {
-        std::string& line = set.ModelLines[static_cast<size_t>(i)];
+        const std::string_view line = set.ModelLines[static_cast<size_t>(i)];
         if (IsKeyLine(line)) {
             ++counter;
         } else if (line == kCountMark) {
-            line = DecimalText(counter);
+            set.ModelLines.Set(static_cast<size_t>(i), DecimalText(counter));
             counter = 0;
         }
     }

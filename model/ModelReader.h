@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/Lines.h"
 #include "model/Sections.h"
 #include "model/Workspace.h"
 
@@ -17,16 +18,19 @@ enum class OpenResult { Opened, Rejected };
 // Rejects names without the extension txt and readable files whose first line is
 // not the MilkShape header; a rejected open changes nothing. On acceptance the
 // slot takes the path, `pathAccepted` runs (the shell remembers the path), then
-// the lines are loaded, the keyframe table built and its comments read back.
+// the file is loaded as LoadModelText says and its comments are read back.
 OpenResult OpenModel(Workspace& ws, int n, const std::string& path,
                      const std::function<void()>& pathAccepted);
 
-// Raises LineCapacity to the file's line count + 10 when the count exceeds it.
-void EnsureLineCapacity(Workspace& ws, std::string_view fileBytes);
+// What an open does with the file once it is read (null: it could not be read,
+// which gives an empty model): raises LineCapacity to the line count + 10 when
+// the count exceeds it, takes the lines with their statistics and bone index
+// (bone flags cleared) into slot n, and builds its keyframe table. Tests and
+// fuzzers open bytes through here too.
+void LoadModelText(Workspace& ws, int n, SharedText text);
 
-// Reads the file bytes (none: the file could not be opened) into slot n: lines,
-// statistics, bone index with cleared bone flags.
-void LoadModel(Workspace& ws, int n, const std::string* fileBytes);
+// Bytes as a block of text, for LoadModelText.
+SharedText TextOf(std::string_view bytes);
 
 // Refills a line set's bone list from its current lines.
 void RebuildBoneList(LineSet& set);

@@ -182,7 +182,7 @@ void MakeRestLinesUnique(ModelSlot& slot) {
     slot.RestLinesAdjusted = settler.Settle();
     if (!slot.RestLinesAdjusted) return;
     const std::vector<std::string> w = settler.Texts();
-    for (size_t k = 0; k < restLines.size(); ++k) slot.ModelLines[static_cast<size_t>(restLines[k])] = w[k];
+    for (size_t k = 0; k < restLines.size(); ++k) slot.ModelLines.Set(static_cast<size_t>(restLines[k]), w[k]);
     // In a malformed file a rest line can be the next bone's quoted name; an
     // adjusted text of six characters or fewer loses the quote, and the bone index
     // must follow the lines.

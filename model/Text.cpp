@@ -30,18 +30,13 @@ std::string LowerExtensionOf(std::string_view path) {
     return ext;
 }
 
-std::vector<std::string> SplitLines(std::string_view bytes) {
-    std::vector<std::string> lines;
-    lines.reserve(CountLines(bytes) + 1);
+std::vector<std::string_view> SplitLines(std::string_view text) {
+    std::vector<std::string_view> lines;
+    // One line per 24 bytes is generous for a model; the rest is grown if needed.
+    lines.reserve(text.size() / 24 + 16);
     lines.emplace_back();
-    ForEachLine(bytes, [&](std::string_view line) { lines.emplace_back(line); });
+    ForEachLine(text, [&](std::string_view line) { lines.push_back(line); });
     return lines;
-}
-
-size_t CountLines(std::string_view bytes) {
-    size_t count = 0;
-    ForEachLine(bytes, [&](std::string_view) { ++count; });
-    return count;
 }
 
 }  // namespace vandrel

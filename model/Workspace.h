@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/Lines.h"
+
 namespace vandrel {
 
 // Four line indexes of one bone.
@@ -19,7 +21,7 @@ struct BoneRecord {
 
 // A 1-based array of raw lines (element 0 is always empty) with its index.
 struct LineSet {
-    std::vector<std::string> ModelLines{std::string()};
+    Lines ModelLines;
     int32_t LineCount = 0;
     int32_t BonesLine = 0;
     std::vector<BoneRecord> BoneList;
@@ -59,14 +61,13 @@ struct Clipboard : LineSet {
 struct Workspace {
     ModelSlot Files[2];
     Clipboard Clip;
+    // The line count the arrays are sized for: it only grows. Line arrays hold
+    // their valid lines only; lines past LineCount read as empty lines anyway.
     int64_t LineCapacity = 0;
     int32_t CompatibleCount = 0;
 
     ModelSlot& File(int n) { return Files[n - 1]; }
     const ModelSlot& File(int n) const { return Files[n - 1]; }
 };
-
-// Makes room in the three line arrays for LineCapacity + 1 lines, keeping their content.
-void ResizeLineArrays(Workspace& ws);
 
 }  // namespace vandrel

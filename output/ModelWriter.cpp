@@ -15,7 +15,7 @@ namespace vandrel {
 namespace {
 
 void SetLine(ModelSlot& slot, int64_t i, std::string text) {
-    if (i >= 1 && i <= slot.LineCount) slot.ModelLines[static_cast<size_t>(i)] = std::move(text);
+    if (i >= 1 && i <= slot.LineCount) slot.ModelLines.Set(static_cast<size_t>(i), text);
 }
 
 // Key times become whole frames: "12.500000 0.1 ..." is written "12.000000 0.1 ...".

@@ -299,8 +299,8 @@ TEST_F(ClipboardPaste, OnlyKeyLinesArePastedEvenForARowOfFrameZero) {
     clip.ClipboardSource = 1;
     clip.Rows = {{"0", false}, {"10", false}};
     clip.BonesLine = 1;
-    clip.ModelLines = {"", "Bones: 1", "\"joint0\"", "\"\"", kSkeleton[0].Rest, "2", "0.500000 7.0 7.0 7.0",
-                       "10.000000 8.0 8.0 8.0", "0", ""};
+    clip.ModelLines = vandrel::Lines({"", "Bones: 1", "\"joint0\"", "\"\"", kSkeleton[0].Rest, "2",
+                                      "0.500000 7.0 7.0 7.0", "10.000000 8.0 8.0 8.0", "0", ""});
     clip.LineCount = 9;
     PasteFromClipboard(ws, 2);
 

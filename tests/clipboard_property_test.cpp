@@ -36,9 +36,11 @@ bool Chance(std::mt19937& rng, int percent) { return Pick(rng, 0, 99) < percent;
 
 int32_t Frame(std::string_view line) { return FrameNumberOfLine(line); }
 
-std::string& Line(LineSet& set, int64_t i) {
-    if (set.ModelLines.size() <= size_t(i)) set.ModelLines.resize(size_t(i) + 1);
-    return set.ModelLines[size_t(i)];
+// Line i of the set becomes a copy of `text`; the array grows to hold it.
+void SetLine(LineSet& set, int64_t i, std::string_view text) {
+    std::vector<std::string_view>& views = set.ModelLines.Views();
+    if (views.size() <= size_t(i)) views.resize(size_t(i) + 1);
+    set.ModelLines.Set(size_t(i), text);
 }
 
 void RecountSlowly(LineSet& set, int64_t top) {
@@ -47,7 +49,7 @@ void RecountSlowly(LineSet& set, int64_t top) {
         if (IsKeyLine(LineAt(set, i))) {
             ++counter;
         } else if (LineAt(set, i) == "?") {
-            Line(set, i) = std::to_string(counter);
+            SetLine(set, i, std::to_string(counter));
             counter = 0;
         }
     }
@@ -58,18 +60,19 @@ void RemoveKeyframeLinesSlowly(ModelSlot& file, const KeyframeTable& taken) {
     if (section.Empty()) return;
     for (const BoneRecord& bone : file.BoneList)
         for (int64_t count : {int64_t{bone.PositionKeyCountLine}, int64_t{bone.RotationKeyCountLine}})
-            if (section.Contains(count)) Line(file, count) = "?";
+            if (section.Contains(count)) SetLine(file, count, "?");
     for (const KeyframeRow& row : taken) {
         const int32_t k = FrameNumberOfRow(row);
         if (k == 0) continue;  // a row of frame 0 matches no line
         for (int64_t i = section.first; i <= section.last; ++i)
-            if (IsKeyLine(LineAt(file, i)) && Frame(LineAt(file, i)) == k) Line(file, i).clear();
+            if (IsKeyLine(LineAt(file, i)) && Frame(LineAt(file, i)) == k) SetLine(file, i, "");
     }
     int64_t i = section.first;
     while (i <= section.last) {
         if (LineAt(file, i).empty()) {
-            for (int64_t j = i; j < file.LineCount; ++j) Line(file, j) = Line(file, j + 1);
-            Line(file, file.LineCount).clear();
+            std::vector<std::string_view>& views = file.ModelLines.Views();
+            for (int64_t j = i; j < file.LineCount; ++j) views[size_t(j)] = views[size_t(j + 1)];
+            SetLine(file, file.LineCount, "");
             --file.LineCount;
             --section.last;
         } else {
@@ -92,15 +95,15 @@ void ReduceSlowly(Clipboard& clip, const LineSet& source) {
         const int32_t v = Frame(line);
         if (IsKeyLine(line)) {
             for (int32_t k : frames)
-                if (v != 0 && v == k) Line(reduced, w++) = line;
+                if (v != 0 && v == k) SetLine(reduced, w++, line);
         } else if (v != 0) {
-            Line(reduced, w++) = "?";
+            SetLine(reduced, w++, "?");
         } else {
-            Line(reduced, w++) = line;
+            SetLine(reduced, w++, line);
         }
     }
     reduced.LineCount = Int32(w);
-    Line(reduced, w).clear();
+    SetLine(reduced, w, "");
     RecountSlowly(reduced, w - 1);
     clip.ModelLines = reduced.ModelLines;
     clip.LineCount = reduced.LineCount;
@@ -140,7 +143,7 @@ void EditSlowly(Clipboard& clip, const std::string& atText, const std::string& s
         if (v == 0 || !IsKeyLine(line)) continue;
         for (int64_t j = 0; j < n; ++j) {
             if (oldFrames[size_t(j)] != v) continue;
-            Line(clip, i) = std::to_string(newFrames[size_t(j)]) + " " + std::string(AfterFirstBlank(line));
+            SetLine(clip, i, std::to_string(newFrames[size_t(j)]) + " " + std::string(AfterFirstBlank(line)));
             break;
         }
     }
@@ -180,10 +183,11 @@ void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
     };
     auto insert = [&](int64_t p, const std::string& text, int64_t f, int64_t count) {
         // A count that runs past the last line can ask for a place beyond it.
-        file.ModelLines.resize(size_t(std::max<int64_t>(file.LineCount + 1, p)));
-        file.ModelLines.insert(file.ModelLines.begin() + p, text);
+        std::vector<std::string_view>& views = file.ModelLines.Views();
+        views.resize(size_t(std::max<int64_t>(file.LineCount + 1, p)));
+        views.insert(views.begin() + p, file.ModelLines.Store(text));
         ++file.LineCount;
-        Line(file, f) = std::to_string(count + 1);
+        SetLine(file, f, std::to_string(count + 1));
         for (BoneRecord& r : file.BoneList)
             for (int32_t* field : {&r.NameLine, &r.RestLine, &r.PositionKeyCountLine, &r.RotationKeyCountLine})
                 if (*field >= p) ++*field;
@@ -208,7 +212,7 @@ void SpliceSlowly(const Clipboard& clip, ModelSlot& file) {
                         for (int64_t i = f + p; i > f; --i) {
                             const int32_t h = Frame(LineAt(file, i));
                             if (h == k) {
-                                Line(file, i) = key;
+                                SetLine(file, i, key);
                                 break;
                             }
                             if (k > h) {
@@ -312,13 +316,11 @@ KeyframeTable WildRows(std::mt19937& rng) {
 
 // A line set holding `section` from line `bonesLine` on, with its bone list.
 void FillLineSet(LineSet& set, int bonesLine, const Lines& section, bool emptyLineAfter) {
-    set.ModelLines.assign(size_t(bonesLine), "");
-    set.ModelLines.insert(set.ModelLines.end(), section.begin(), section.end());
-    set.LineCount = Int32(set.ModelLines.size()) - 1;
-    if (emptyLineAfter) {
-        set.ModelLines.emplace_back();
-        ++set.LineCount;
-    }
+    Lines lines(size_t(bonesLine), "");
+    lines.insert(lines.end(), section.begin(), section.end());
+    if (emptyLineAfter) lines.emplace_back();
+    set.ModelLines = vandrel::Lines(lines);
+    set.LineCount = Int32(lines.size()) - 1;
     set.BonesLine = bonesLine;
     RebuildBoneList(set);
 }

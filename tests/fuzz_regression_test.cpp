@@ -24,8 +24,7 @@ using test::JoinLines;
 // Loads model text into slot n as the Open command does, without a file.
 ModelSlot& Load(Workspace& ws, int n, const std::vector<std::string>& lines) {
     const std::string bytes = JoinLines(lines);
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, n, &bytes);
+    LoadModelText(ws, n, TextOf(bytes));
     BuildKeyframeTable(ws.File(n));
     MakeRestLinesUnique(ws.File(n));
     return ws.File(n);

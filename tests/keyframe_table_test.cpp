@@ -36,8 +36,7 @@ std::vector<std::string> WithHeader(const std::vector<std::string>& bones) {
 std::vector<std::string> TableOf(const std::vector<std::string>& lines) {
     Workspace ws;
     const std::string bytes = JoinLines(lines);
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, 1, &bytes);
+    LoadModelText(ws, 1, TextOf(bytes));
     BuildKeyframeTable(ws.File(1));
     return RowTexts(ws.File(1).Rows);
 }

@@ -48,7 +48,9 @@ std::vector<std::string> RowTexts(const ModelSlot& slot) {
 }
 
 std::vector<std::string> ValidLines(const ModelSlot& slot) {
-    return {slot.ModelLines.begin() + 1, slot.ModelLines.begin() + 1 + slot.LineCount};
+    std::vector<std::string> lines;
+    for (int64_t i = 1; i <= slot.LineCount; ++i) lines.emplace_back(LineAt(slot, i));
+    return lines;
 }
 
 // A slot built by hand: lines 1.. as given, the rows as given, saved into `path`.
@@ -57,8 +59,9 @@ ModelSlot HandBuiltSlot(const std::string& path, const std::vector<std::string>&
     ModelSlot slot;
     slot.Path = path;
     slot.SidecarPath = SidecarPathFor(path);
-    slot.ModelLines.assign(1, std::string());
-    slot.ModelLines.insert(slot.ModelLines.end(), lines.begin(), lines.end());
+    std::vector<std::string> all{""};
+    all.insert(all.end(), lines.begin(), lines.end());
+    slot.ModelLines = Lines(all);
     slot.LineCount = static_cast<int32_t>(lines.size());
     slot.BonesLine = bonesLine;
     for (const std::string& row : rows) slot.Rows.push_back({row, false});
@@ -216,8 +219,8 @@ TEST(ModelWriter, OpenSaveReopenKeepsLinesTableAndComments) {
     // Reopened: the saved lines, the same table, the same comments.
     Workspace again;
     ModelSlot& reopened = Open(again, 1, path);
-    std::vector<std::string> savedLines = SplitLines(savedModel);
-    savedLines.erase(savedLines.begin());
+    const std::vector<std::string_view> split = SplitLines(savedModel);
+    const std::vector<std::string> savedLines(split.begin() + 1, split.end());
     EXPECT_EQ(ValidLines(reopened), savedLines);
     EXPECT_EQ(RowTexts(reopened), rows);
 

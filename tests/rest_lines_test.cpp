@@ -35,8 +35,7 @@ std::string ModelWithRestLines(const std::vector<std::string>& rests) {
 
 // Loads the bytes into File 1 the way an open does, without a file.
 ModelSlot& Load(Workspace& ws, const std::string& bytes) {
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, 1, &bytes);
+    LoadModelText(ws, 1, TextOf(bytes));
     return ws.File(1);
 }
 

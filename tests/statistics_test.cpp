@@ -20,8 +20,7 @@ using Lines = std::vector<std::string>;
 
 void Load(Workspace& ws, int n, const Lines& lines) {
     const std::string bytes = JoinLines(lines);
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, n, &bytes);
+    LoadModelText(ws, n, TextOf(bytes));
     MakeRestLinesUnique(ws.File(n));
 }
 
@@ -139,8 +138,8 @@ TEST(Compatibility, CountsBonePairsWithEqualRestLines) {
     EXPECT_EQ(CountCompatibleBones(ws), 3);
     // Without the step, three equal bones on each side are nine pairs.
     const std::string bytes = JoinLines(twins);
-    LoadModel(ws, 1, &bytes);
-    LoadModel(ws, 2, &bytes);
+    LoadModelText(ws, 1, TextOf(bytes));
+    LoadModelText(ws, 2, TextOf(bytes));
     EXPECT_EQ(CountCompatibleBones(ws), 9);
 
     // A model without bones against any other.
