@@ -19,6 +19,10 @@ class QtMainWindow;
 // dot); a description that already ends in its pattern in brackets keeps it.
 QString QtNameFilters(std::string_view filter);
 
+// The folders the help files are looked for in, in order: the folder of the
+// executable (a build), then the help folder of an installed program.
+QStringList HelpFolders();
+
 class QtShell : public Shell {
 public:
     explicit QtShell(AboutResources about);
@@ -32,7 +36,8 @@ public:
     bool AskYesNo(const Message& question) override;
     void RunSettingsDialog(int& uiLanguage) override;
     void ShowAbout(int uiLanguage) override;
-    // Opens the help file from the folder of the executable with the desktop's viewer.
+    // Opens the help file, from the folder of the executable or the installed
+    // help folder, with the desktop's opener or else a known help viewer.
     bool OpenHelpFile(const std::string& name) override;
     std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) override;
     void StatusChanged() override;
