@@ -27,6 +27,13 @@ QString Shown(std::string_view bytes) {
     return text;
 }
 
+// Where the help files are looked for, in order: the folder of the executable
+// (a build), then the help folder of an installed program.
+QStringList HelpFolders() {
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {program.path(), QDir::cleanPath(program.filePath(QStringLiteral(VANDREL_HELP_FROM_BIN)))};
+}
+
 }  // namespace
 
 QString QtNameFilters(std::string_view filter) {
@@ -42,11 +49,6 @@ QString QtNameFilters(std::string_view filter) {
         filters.append(description + QStringLiteral(" (") + qtPattern + QStringLiteral(")"));
     }
     return filters.join(QStringLiteral(";;"));
-}
-
-QStringList HelpFolders() {
-    const QDir program(QCoreApplication::applicationDirPath());
-    return {program.path(), QDir::cleanPath(program.filePath(QStringLiteral(VANDREL_HELP_FROM_BIN)))};
 }
 
 QtShell::QtShell(AboutResources about) : about_(std::move(about)) {}

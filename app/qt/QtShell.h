@@ -19,10 +19,6 @@ class QtMainWindow;
 // dot); a description that already ends in its pattern in brackets keeps it.
 QString QtNameFilters(std::string_view filter);
 
-// The folders the help files are looked for in, in order: the folder of the
-// executable (a build), then the help folder of an installed program.
-QStringList HelpFolders();
-
 class QtShell : public Shell {
 public:
     explicit QtShell(AboutResources about);
