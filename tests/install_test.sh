@@ -49,7 +49,8 @@ mkdir "$scratch/home"
 printf 'LANGUAGE=0\r\n' >"$scratch/home/Vandrel.ini"
 (cd / && HOME="$scratch/home" QT_QPA_PLATFORM=offscreen eval "exec $command" >/dev/null 2>&1) &
 program=$!
-await test "$(readlink "/proc/$program/exe")" = "$prefix/bin/vandrel" || fail "the desktop entry did not start vandrel"
+runs_vandrel() { [ "$(readlink "/proc/$program/exe")" = "$prefix/bin/vandrel" ]; }
+await runs_vandrel || fail "the desktop entry did not start vandrel"
 [ "$(readlink "/proc/$program/cwd")" = "$scratch/home" ] || fail "vandrel runs in $(readlink "/proc/$program/cwd"), not the home folder"
 kill "$program" 2>/dev/null
 program=""
