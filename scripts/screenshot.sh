@@ -35,18 +35,24 @@ write_model() {
   } >"$file"
 }
 
+# The window shows the models' paths: they are opened by relative paths from
+# the folder they lie in, so no folder of this machine is in the picture.
+models=.
 model1=examples/walk.txt
 model2=examples/other.txt
 if [ ! -f "$model1" ] || [ ! -f "$model2" ]; then
-  model1="$scratch/walk.txt"
-  model2="$scratch/other.txt"
-  write_model "$model1" 1 5 10 15 20 25 30
-  write_model "$model2" 1 8 16 24
+  models="$scratch"
+  model1=walk.txt
+  model2=other.txt
+  write_model "$scratch/$model1" 1 5 10 15 20 25 30
+  write_model "$scratch/$model2" 1 8 16 24
 fi
 
 mkdir -p docs
-env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
-  "$build/tests/gui/vandrel_screenshot" "$model1" "$model2" docs/main-window.png
+tool="$(cd "$build" && pwd)/tests/gui/vandrel_screenshot"
+picture="$PWD/docs/main-window.png"
+(cd "$models" && env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$tool" "$model1" "$model2" "$picture")
 echo "docs/main-window.png"
 if [ -d help ]; then
   mkdir -p help/images

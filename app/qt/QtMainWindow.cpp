@@ -5,20 +5,24 @@
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QShortcut>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QWindow>
 #include <algorithm>
 #include <vector>
 
 #include "app/Commands.h"
 #include "app/MainWindow.h"
+#include "app/qt/CaptionFont.h"
 #include "app/qt/QtText.h"
+#include "app/qt/QtTranslations.h"
 #include "app/qt/QtWidgets.h"
 
 namespace vandrel {
@@ -78,11 +82,21 @@ QString Shown(std::string_view bytes) { return ToQString(bytes); }
 // Keys of the menu items that have them; the skin shows them beside the caption.
 QList<QKeySequence> MenuShortcuts(int menuId) {
     switch (menuId) {
+        case menu::OpenFile1: return {QKeySequence(Qt::CTRL | Qt::Key_O)};
+        case menu::OpenFile2: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_O)};
+        case menu::SaveFile1: return {QKeySequence(Qt::CTRL | Qt::Key_S)};
+        case menu::SaveFile2: return {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S)};
         case menu::Undo: return {QKeySequence(Qt::CTRL | Qt::Key_Z)};
         case menu::Redo: return {QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)};
         case menu::Preview: return {QKeySequence(Qt::CTRL | Qt::Key_P)};
         default: return {};
     }
+}
+
+// A menu title opens with Alt and its first letter; a literal "&" stays one.
+QString WithMnemonic(QString caption) {
+    caption.replace(QLatin1Char('&'), QStringLiteral("&&"));
+    return caption.isEmpty() ? caption : QLatin1Char('&') + caption;
 }
 
 }  // namespace
@@ -93,19 +107,24 @@ QtMainWindow::QtMainWindow(Program& p, Shell& shell, QWidget* parent) : QMainWin
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("ClientArea"));
     client_->setFixedSize(kClientWidth, kClientHeight);
-    setCentralWidget(client_);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("ClientScroll"));
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls, and scrolls to them
+    scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    scroll_->setWidget(client_);
+    setCentralWidget(scroll_);
     BuildControls();
     BuildStatusBar();
     BuildMenuBar();
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    SetReadingTabOrder(std::vector<QWidget*>(controls_.begin(), controls_.end()));
 
     auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
     help->setContext(Qt::WindowShortcut);
     connect(help, &QShortcut::activated, this, [this] { RunMenuCommand(menu::HelpContents); });
 
     Render();
-    adjustSize();
-    CentreOnScreen(this);
+    FitToScreen();
 }
 
 void QtMainWindow::BuildControls() {
@@ -160,7 +179,7 @@ void QtMainWindow::BuildMenuBar() {
         const QString caption = Shown(Tr(entry.caption, p_.UiLanguage));
         switch (entry.kind) {
             case MenuEntryKind::Title:
-                open.assign(1, bar->addMenu(caption));
+                open.assign(1, bar->addMenu(WithMnemonic(caption)));
                 break;
             case MenuEntryKind::Submenu:
                 open.push_back(open.back()->addMenu(caption));
@@ -189,6 +208,7 @@ void QtMainWindow::BuildMenuBar() {
 }
 
 void QtMainWindow::Render() {
+    UseQtTranslations(p_.UiLanguage);
     setWindowTitle(Shown(texts::AppTitle));
     for (int id = 0; id < kControlCount; ++id) RenderControl(id);
     RenderMenu();
@@ -201,15 +221,19 @@ void QtMainWindow::RenderControl(int id) {
     const QString text = Shown(ControlText(p_, id));
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(text);
+        FitCaptionFont(button, text);
     } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         if (field->text() != text) {
             field->setText(text);
             field->setCursorPosition(0);
         }
+        if (!field->hasFrame()) FitCaptionFont(field, text);  // a counter, which looks like a label
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {
         label->setText(text);
+        FitCaptionFont(label, text);
     } else if (auto* frame = qobject_cast<QGroupBox*>(widget)) {
         frame->setTitle(text);
+        FitCaptionFont(frame, text);
     } else if (auto* view = qobject_cast<QPlainTextEdit*>(widget)) {
         QString shown = text;
         shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -235,6 +259,10 @@ void QtMainWindow::RenderList(int id) {
         texts.reserve(qsizetype(rows.size()));
         for (const KeyframeRow& row : rows) texts.append(Shown(row.RowText));
         list->addItems(texts);
+        // A row too long for the list shows whole as its tooltip.
+        const int room = list->viewport()->width() - 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (int i = 0; i < list->count(); ++i)
+            if (list->fontMetrics().horizontalAdvance(texts[i]) > room) list->item(i)->setToolTip(texts[i]);
     }
     // The Clipboard list's selection is the user's alone: nothing reads it.
     if (id == ids::ClipboardList) return;
@@ -254,8 +282,10 @@ void QtMainWindow::RenderMenu() {
 }
 
 void QtMainWindow::RenderStatus() {
-    for (int field = 0; field < kStatusFieldCount; ++field)
+    for (int field = 0; field < kStatusFieldCount; ++field) {
         status_[size_t(field)]->setText(Shown(p_.window.status[size_t(field)]));
+        FitCaptionFont(status_[size_t(field)], status_[size_t(field)]->text());
+    }
 }
 
 void QtMainWindow::PaintStatusNow() {
@@ -314,6 +344,11 @@ void QtMainWindow::RunControlCommand(int controlId) {
 }
 
 void QtMainWindow::closeEvent(QCloseEvent* event) {
+    // Quit was answered already (File > Quit): the program closes its windows.
+    if (p_.QuitRequested) {
+        event->accept();
+        return;
+    }
     event->ignore();
     if (inCommand_) {
         // Asked while a command paints its busy text: the question comes after it.
@@ -327,6 +362,34 @@ void QtMainWindow::closeEvent(QCloseEvent* event) {
         event->accept();
         emit quitConfirmed();
     }
+}
+
+void QtMainWindow::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FitToScreen();
+    if (QWindow* handle = windowHandle()) {
+        handle->removeEventFilter(this);
+        handle->installEventFilter(this);
+        connect(handle, &QWindow::screenChanged, this, &QtMainWindow::FitToScreen, Qt::UniqueConnection);
+    }
+}
+
+bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // On the screen, the window's real frame is known: fit again when it is not
+    // the one the window was fitted for.
+    QWindow* handle = windowHandle();
+    if (watched == handle && (event->type() == QEvent::Expose || event->type() == QEvent::Move) &&
+        handle->frameMargins() != fittedFrame_)
+        QMetaObject::invokeMethod(this, &QtMainWindow::FitToScreen, Qt::QueuedConnection);
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void QtMainWindow::FitToScreen() {
+    QWindow* handle = windowHandle();
+    fittedFrame_ = handle ? handle->frameMargins() : QMargins();
+    // Before the window is on the screen its frame is not known yet.
+    if (fittedFrame_.isNull() && !(handle && handle->isExposed())) fittedFrame_ = LikelyWindowFrame(this);
+    FitWindowToScreen(this, scroll_, fittedFrame_);
 }
 
 }  // namespace vandrel

@@ -2,12 +2,14 @@
 // The main window on Qt: a skin over the program state. It draws what the state
 // says and hands every button, menu item and close request to the dispatch.
 #include <QMainWindow>
+#include <QMargins>
 #include <array>
 
 #include "app/Program.h"
 
 class QLabel;
 class QAction;
+class QScrollArea;
 
 namespace vandrel {
 
@@ -42,6 +44,8 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void BuildControls();
@@ -55,10 +59,13 @@ private:
     template <class Command>
     void RunCommand(Command&& command);
     void AfterCommand();
+    void FitToScreen();
 
     Program& p_;
     Shell& shell_;
     QWidget* client_ = nullptr;
+    QScrollArea* scroll_ = nullptr;  // holds the client area; scrolls on a small screen
+    QMargins fittedFrame_;           // the window frame the last fit to the screen knew
     std::array<QWidget*, kControlCount> controls_{};
     std::array<QAction*, kMenuItemCount> menuActions_{};
     std::array<QLabel*, kStatusFieldCount> status_{};

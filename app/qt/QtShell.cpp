@@ -9,6 +9,7 @@
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
 #include <QUrl>
 
 #include "app/qt/QtMainWindow.h"
@@ -24,6 +25,13 @@ QString Shown(std::string_view bytes) {
     QString text = ToQString(bytes);
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return text;
+}
+
+// Where the help files are looked for, in order: the folder of the executable
+// (a build), then the help folder of an installed program.
+QStringList HelpFolders() {
+    const QDir program(QCoreApplication::applicationDirPath());
+    return {program.path(), QDir::cleanPath(program.filePath(QStringLiteral(VANDREL_HELP_FROM_BIN)))};
 }
 
 }  // namespace
@@ -97,15 +105,25 @@ void QtShell::ShowAbout(int uiLanguage) {
 }
 
 bool QtShell::OpenHelpFile(const std::string& name) {
-    const QString path = QDir(QCoreApplication::applicationDirPath()).filePath(QFile::decodeName(name.c_str()));
-    if (!QFileInfo(path).isFile()) return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    QString path;
+    for (const QString& folder : HelpFolders()) {
+        path = QDir(folder).filePath(QFile::decodeName(name.c_str()));
+        if (QFileInfo(path).isFile()) break;
+        path.clear();
+    }
+    if (path.isEmpty()) return false;
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
+    // No desktop opener took it (none installed, or none for .chm files):
+    // the help viewer, started directly.
+    return QProcess::startDetached(QStringLiteral("xchm"), {path});
 }
 
 std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setDocName(ToQString(jobName));
     QPrintDialog dialog(printer.get(), DialogParent());
+    // The printouts have every page: the dialog offers no range to choose.
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     // Every page is printed whatever range was chosen; copies are the printer's business.
     printer->setPrintRange(QPrinter::AllPages);

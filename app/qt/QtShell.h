@@ -32,7 +32,8 @@ public:
     bool AskYesNo(const Message& question) override;
     void RunSettingsDialog(int& uiLanguage) override;
     void ShowAbout(int uiLanguage) override;
-    // Opens the help file from the folder of the executable with the desktop's viewer.
+    // Opens the help file, from the folder of the executable or the installed
+    // help folder, with the desktop's opener or else a known help viewer.
     bool OpenHelpFile(const std::string& name) override;
     std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) override;
     void StatusChanged() override;

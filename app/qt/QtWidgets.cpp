@@ -2,8 +2,13 @@
 
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QMainWindow>
 #include <QScreen>
+#include <QScrollArea>
+#include <QStyle>
 #include <QWidget>
+#include <QWindow>
+#include <algorithm>
 #include <cstring>
 
 #include "app/qt/JpegPicture.h"
@@ -27,6 +32,49 @@ void CentreOnScreen(QWidget* window) {
     const QRect area = screen->availableGeometry();
     const QSize size = window->frameGeometry().size().expandedTo(window->size());
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
+}
+
+QMargins LikelyWindowFrame(const QWidget* window) {
+    const int border = window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
+    return {border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border, border, border};
+}
+
+void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, const QMargins& frame) {
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen || !scroll->widget()) return;
+    const QRect area = screen->availableGeometry();
+    const int menuHeight = window->menuWidget() ? window->menuWidget()->sizeHint().height() : 0;
+    const QSize room(area.width() - frame.left() - frame.right(),
+                     area.height() - frame.top() - frame.bottom() - menuHeight);
+    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    QSize view = scroll->widget()->size();
+    // A scroll bar takes room from the other direction, which may then need one too.
+    bool vertical = view.height() > room.height();
+    bool horizontal = view.width() + (vertical ? bar : 0) > room.width();
+    vertical = vertical || view.height() + (horizontal ? bar : 0) > room.height();
+    view += QSize(vertical ? bar : 0, horizontal ? bar : 0);
+    view = view.boundedTo(room);
+    window->setFixedSize(view.width(), view.height() + menuHeight);
+    const QSize outer = window->size().grownBy(frame);
+    window->move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
+                 area.y() + std::max(0, (area.height() - outer.height()) / 2));
+}
+
+void SetReadingTabOrder(std::vector<QWidget*> controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](QWidget* a, QWidget* b) { return a->y() < b->y(); });
+    std::vector<QWidget*> order;
+    while (!controls.empty()) {
+        const QWidget* first = controls.front();
+        const auto beyond = std::stable_partition(controls.begin(), controls.end(), [first](QWidget* w) {
+            const int middle = w->y() + w->height() / 2;
+            return middle >= first->y() && middle < first->y() + first->height();
+        });
+        std::stable_sort(controls.begin(), beyond, [](QWidget* a, QWidget* b) { return a->x() < b->x(); });
+        order.insert(order.end(), controls.begin(), beyond);
+        controls.erase(controls.begin(), beyond);
+    }
+    std::erase_if(order, [](QWidget* w) { return !(w->focusPolicy() & Qt::TabFocus); });
+    for (size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 }
 
 void MakeFixedDialog(QWidget* dialog, int clientWidth, int clientHeight) {

@@ -1,8 +1,13 @@
 #pragma once
 // Small pieces shared by the main window and the dialogs.
 #include <QImage>
+#include <QMargins>
+
+#include <vector>
 
 class QLineEdit;
+class QMainWindow;
+class QScrollArea;
 class QWidget;
 
 namespace vandrel {
@@ -14,6 +19,22 @@ QLineEdit* MakeBorderlessField(QWidget* parent);
 
 // Places a top-level window in the middle of its screen.
 void CentreOnScreen(QWidget* window);
+
+// Sizes and places a fixed-size main window whose client area lies in `scroll`,
+// with `frame` the window manager's frame around it. Where the free area of its
+// screen holds the whole window, the client area shows whole and the window is
+// centred; otherwise the window takes the free area, its title bar and menu bar
+// on the screen, and the client area scrolls.
+void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, const QMargins& frame);
+
+// The frame a window manager is likely to put around a window it has not framed
+// yet: a title bar and a thin border.
+QMargins LikelyWindowFrame(const QWidget* window);
+
+// Tab goes through the controls as one reads the window: row by row from the
+// top, left to right in a row. A row is the topmost control left and every
+// control whose middle lies within its height.
+void SetReadingTabOrder(std::vector<QWidget*> controls);
 
 // Window flags for a fixed dialog with a title bar and a close button only.
 void MakeFixedDialog(QWidget* dialog, int clientWidth, int clientHeight);

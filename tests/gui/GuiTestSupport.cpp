@@ -33,7 +33,9 @@ bool TestShell::OpenHelpFile(const std::string& name) {
     return false;
 }
 
-std::unique_ptr<PrintSurface> TestShell::AskPrinter(const std::string&) { return nullptr; }
+std::unique_ptr<PrintSurface> TestShell::AskPrinter(const std::string& jobName) {
+    return realPrintDialog ? QtShell::AskPrinter(jobName) : nullptr;
+}
 
 namespace {
 

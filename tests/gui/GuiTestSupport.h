@@ -24,6 +24,7 @@ public:
     std::vector<Message> questions;
     bool answerYes = false;
     std::vector<std::string> helpFiles;
+    bool realPrintDialog = false;  // else the print dialog is cancelled unseen
 
     std::string AskOpenPath(const OpenDialogRequest& request) override;
     void ShowMessage(const Message& message) override;

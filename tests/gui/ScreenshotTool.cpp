@@ -1,6 +1,6 @@
 // Takes the picture of the main window for the documentation: the real window
 // with two models opened through the Open commands and a few keyframes copied
-// into the Clipboard.
+// into the Clipboard. Give the models by relative paths: the window shows them.
 //   vandrel_screenshot MODEL1 MODEL2 OUTPUT.png
 #include <QApplication>
 #include <QDir>
@@ -49,7 +49,9 @@ int main(int argc, char** argv) {
     vandrel::Program p;
     p.SettingsFileName = QDir(scratch.path()).filePath("Vandrel.ini").toStdString();
     ScreenshotShell shell(vandrel::LoadAboutResources());
-    shell.answers = {QDir(argv[1]).absolutePath().toStdString(), QDir(argv[2]).absolutePath().toStdString()};
+    // The models as given, relative to the working folder: the path fields show
+    // no folder of the machine the picture was taken on.
+    shell.answers = {argv[1], argv[2]};
 
     vandrel::StartUp(p, shell, false);
     vandrel::QtMainWindow window(p, shell);

@@ -5,17 +5,27 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHelpEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPrintDialog>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QScrollArea>
 #include <QSignalSpy>
+#include <QStyle>
 #include <QTest>
+#include <QTimer>
+#include <QToolTip>
 #include <filesystem>
 #include <set>
 
@@ -26,6 +36,7 @@
 #include "app/qt/QtMainWindow.h"
 #include "app/qt/QtText.h"
 #include "app/qt/SettingsDialog.h"
+#include "output/PrintSurface.h"
 
 namespace vandrel {
 namespace {
@@ -83,6 +94,15 @@ protected:
         ProcessEvents();
     }
     QLineEdit* Field(int id) const { return Control<QLineEdit>(id); }
+    // The Settings command with `language` chosen and OK pressed.
+    void SwitchLanguage(int language) {
+        WhenModalOpens([language](QWidget* dialog) {
+            auto* settings = static_cast<SettingsDialog*>(dialog);
+            qobject_cast<QComboBox*>(settings->Control(38))->setCurrentIndex(language);
+            QTest::mouseClick(settings->Control(39), Qt::LeftButton);
+        });
+        TriggerMenu(menu::Settings);
+    }
 
     TempDir dir;
     std::string walk = dir / "walk.txt", other = dir / "other.txt";
@@ -167,7 +187,7 @@ TEST_F(MainWindowTest, TheWindowHasAFixedClientAreaItsCaptionAndNoMaximiseButton
     EXPECT_EQ(window->ClientArea()->size(), QSize(1018, 700));
     EXPECT_EQ(window->minimumSize(), window->maximumSize());
     EXPECT_EQ(window->size(), window->minimumSize());
-    EXPECT_EQ(window->ClientArea()->y(), window->menuBar()->height());
+    EXPECT_EQ(window->ClientArea()->mapTo(window.get(), QPoint(0, 0)), QPoint(0, window->menuBar()->height()));
     EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_TRUE(window->windowFlags() & Qt::WindowCloseButtonHint);
@@ -215,6 +235,11 @@ TEST_F(MainWindowTest, AFirstStartShowsTheAboutWindowBeforeTheMainWindowExists) 
 
 // --- Menu bar -------------------------------------------------------------------
 
+// A caption as the menu table has it, without the marker of its Alt key.
+QString WithoutMnemonic(QString text) {
+    return text.replace(QRegularExpression(QStringLiteral("&(.)")), QStringLiteral("\\1"));
+}
+
 // "File/Open .../File 1 ..." for each item, "-" for a separator.
 QStringList MenuOutline(QMenuBar* bar) {
     QStringList outline;
@@ -229,7 +254,7 @@ QStringList MenuOutline(QMenuBar* bar) {
             }
         }
     };
-    for (QAction* title : bar->actions()) walk(title->menu(), title->text() + "/");
+    for (QAction* title : bar->actions()) walk(title->menu(), WithoutMnemonic(title->text()) + "/");
     return outline;
 }
 
@@ -509,6 +534,253 @@ TEST_F(MainWindowTest, AboutFromTheHelpMenuOpensTheAboutWindowOverTheMainWindow)
     TriggerMenu(menu::About);
     EXPECT_EQ(title, Q(Latin1(" Über")));
     EXPECT_EQ(parent, window.get());
+}
+
+
+// --- The window as people use it ---------------------------------------------------
+
+TEST_F(MainWindowTest, FileQuitAsksOnceAndOnlyYesEndsTheProgram) {
+    Start();
+    // Wired as the program is: a confirmed quit ends the event loop.
+    QObject::connect(window.get(), &QtMainWindow::quitConfirmed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+    for (const bool yes : {false, true}) {
+        SCOPED_TRACE(yes);
+        shell.answerYes = yes;
+        shell.questions.clear();
+        QObject rounds;  // a program still running after these rounds of events stays running
+        std::function<void(int)> wait = [&](int left) {
+            QTimer::singleShot(0, &rounds, [&, left] { left ? wait(left - 1) : QCoreApplication::exit(1); });
+        };
+        QTimer::singleShot(0, &rounds, [&] {
+            window->MenuAction(menu::Quit)->trigger();
+            wait(20);
+        });
+        const int ended = QApplication::exec() == 0;
+        EXPECT_EQ(shell.questions.size(), 1u);
+        EXPECT_EQ(ended, yes);
+        EXPECT_EQ(window->isVisible(), !yes);
+    }
+}
+
+// The width a control needs for its caption in the font it shows: the text's
+// advance plus the margins the style puts around it.
+int CaptionNeeds(QWidget* control) {
+    QStyle* style = control->style();
+    const QFontMetrics metrics(control->font());
+    if (auto* button = qobject_cast<QPushButton*>(control))
+        return metrics.horizontalAdvance(button->text()) + style->pixelMetric(QStyle::PM_ButtonMargin) +
+               2 * style->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->sizeHint().width();
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) return frame->minimumSizeHint().width();
+    return metrics.horizontalAdvance(qobject_cast<QLineEdit*>(control)->text()) + 4;  // a counter
+}
+
+TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
+    const auto check = [this](const char* when) {
+        SCOPED_TRACE(when);
+        std::vector<QWidget*> captioned;
+        for (int field = 0; field < kStatusFieldCount; ++field) captioned.push_back(window->StatusField(field));
+        for (QWidget* control : window->ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            auto* field = qobject_cast<QLineEdit*>(control);
+            if (qobject_cast<QPushButton*>(control) || qobject_cast<QLabel*>(control) ||
+                qobject_cast<QGroupBox*>(control) || (field && !field->hasFrame()))
+                captioned.push_back(control);
+        }
+        for (QWidget* control : captioned) {
+            SCOPED_TRACE(control->objectName().toStdString());
+            const QFont standard = QApplication::font(control), shown = control->font();
+            EXPECT_LE(CaptionNeeds(control), control->width());
+            EXPECT_EQ(shown.family(), standard.family());
+            if (shown.pointSizeF() == standard.pointSizeF()) continue;
+            // Smaller only where the standard size does not fit, and no smaller than needed.
+            EXPECT_LT(shown.pointSizeF(), standard.pointSizeF());
+            for (qreal size : {standard.pointSizeF(), shown.pointSizeF() + 0.5}) {
+                QFont bigger = shown;
+                bigger.setPointSizeF(size);
+                control->setFont(bigger);
+                EXPECT_GT(CaptionNeeds(control), control->width()) << size;
+            }
+            control->setFont(shown);
+        }
+    };
+    Start("LANGUAGE=1\r\n");
+    check("German at the start");
+    shell.duringOpenDialog = [&] { check("German, busy"); };
+    Open(1, walk);
+    Open(2, other);
+    shell.duringOpenDialog = nullptr;
+    check("German with two files");
+    SwitchLanguage(0);
+    check("English");
+}
+
+// Notes the text of the Cancel button of the next dialog and leaves it with that.
+void WatchCancel(QString* seen) {
+    WhenModalOpens([seen](QWidget* dialog) {
+        auto* box = dialog->findChild<QDialogButtonBox*>();
+        QAbstractButton* cancel = box ? box->button(QDialogButtonBox::Cancel) : nullptr;
+        *seen = cancel ? WithoutMnemonic(cancel->text()) : QString();
+        qobject_cast<QDialog*>(dialog)->reject();
+    });
+}
+
+TEST_F(MainWindowTest, QtsOwnDialogsSpeakTheProgramsLanguage) {
+    Start("LANGUAGE=1\r\n");
+    for (const auto& [yes, cancel] : {std::pair{"Ja", "Abbrechen"}, std::pair{"Yes", "Cancel"}}) {
+        SCOPED_TRACE(yes);
+        QString seen;
+        WhenModalOpens([&](QWidget* dialog) {
+            seen = WithoutMnemonic(qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::Yes)->text());
+            qobject_cast<QMessageBox*>(dialog)->button(QMessageBox::No)->click();
+        });
+        shell.QtShell::AskYesNo({" Quit", "?", MessageIcon::Question});
+        EXPECT_EQ(seen, yes);
+        WatchCancel(&seen);
+        shell.QtShell::AskOpenPath({" Open", "Models|*.txt", ""});
+        EXPECT_EQ(seen, cancel) << "file dialog";
+        WatchCancel(&seen);
+        shell.QtShell::AskPrinter("walk - Keyframes");
+        EXPECT_EQ(seen, cancel) << "print dialog";
+        SwitchLanguage(0);
+    }
+}
+
+TEST_F(MainWindowTest, ThePrintDialogsOfferNoPageRange) {
+    Start();
+    Open(1, walk);
+    shell.realPrintDialog = true;
+    for (int item : {menu::PrintStatistics1, menu::PrintKeyframes1}) {
+        SCOPED_TRACE(item);
+        bool seen = false, rangeOffered = true;
+        WhenModalOpens([&](QWidget* dialog) {
+            auto* print = qobject_cast<QPrintDialog*>(dialog);
+            ASSERT_NE(print, nullptr);
+            seen = true;
+            // "Pages from ... to ..." as the user would pick it.
+            auto* pages = print->findChild<QAbstractButton*>("printRange");
+            ASSERT_NE(pages, nullptr);
+            rangeOffered = print->testOption(QAbstractPrintDialog::PrintPageRange) ||
+                           (pages->isVisibleTo(print) && pages->isEnabled());
+            print->reject();
+        });
+        TriggerMenu(item);
+        EXPECT_TRUE(seen);
+        EXPECT_FALSE(rangeOffered);
+    }
+}
+
+TEST_F(MainWindowTest, TheWindowFitsEveryScreenAndScrollsToEveryControl) {
+    Start();
+    for (QScreen* screen : QGuiApplication::screens()) {
+        SCOPED_TRACE(screen->name().toStdString());
+        shell.SetWindow(nullptr);
+        window = std::make_unique<QtMainWindow>(p, shell);
+        shell.SetWindow(window.get());
+        window->move(screen->availableGeometry().topLeft());
+        window->setScreen(screen);
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        ProcessEvents();
+        const QRect area = screen->availableGeometry(), frame = window->frameGeometry(), inner = window->geometry();
+        EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+        EXPECT_EQ(window->minimumSize(), window->maximumSize());
+        EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
+        EXPECT_EQ(window->ClientArea()->size(), QSize(1018, 700));
+        auto* scroll = window->findChild<QScrollArea*>();
+        ASSERT_NE(scroll, nullptr);
+        const QSize free = area.size() - (frame.size() - inner.size());
+        if (free.width() >= 1018 && free.height() >= 700 + window->menuBar()->height()) {
+            // Held whole: as the layout says, centred.
+            EXPECT_EQ(scroll->viewport()->size(), QSize(1018, 700));
+            EXPECT_LE((frame.center() - area.center()).manhattanLength(), 2);
+            continue;
+        }
+        // Otherwise it takes the free area where the layout does not fit, and
+        // every control can be scrolled to.
+        EXPECT_EQ(frame.height() == area.height(), free.height() < 700 + window->menuBar()->height());
+        EXPECT_EQ(frame.width() == area.width(), free.width() < 1018);
+        std::vector<QWidget*> controls(static_cast<size_t>(kControlCount));
+        for (int id = 0; id < kControlCount; ++id) controls[size_t(id)] = window->Control(id);
+        for (int field = 0; field < kStatusFieldCount; ++field) controls.push_back(window->StatusField(field));
+        for (QWidget* control : controls) {
+            const QRect place(control->mapTo(window->ClientArea(), QPoint(0, 0)), control->size());
+            scroll->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
+            const QRect shown(control->mapToGlobal(QPoint(0, 0)), control->size());
+            const QRect view(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
+            EXPECT_TRUE(view.contains(shown) && area.contains(shown)) << control->objectName().toStdString();
+        }
+    }
+}
+
+TEST_F(MainWindowTest, MenuTitlesOpenWithAltAndTheirFirstLetterAndOpenAndSaveHaveKeys) {
+    Start();
+    Open(1, walk);
+    Open(2, other);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    for (QAction* title : window->menuBar()->actions()) {
+        const QString caption = WithoutMnemonic(title->text());
+        QTest::keyClick(window.get(), Qt::Key(caption.front().toUpper().unicode()), Qt::AltModifier);
+        EXPECT_EQ(QApplication::activePopupWidget(), title->menu()) << caption.toStdString();
+        if (QWidget* popup = QApplication::activePopupWidget()) popup->close();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    }
+    const std::pair<int, QKeyCombination> keys[] = {{menu::OpenFile1, Qt::CTRL | Qt::Key_O},
+                                                    {menu::OpenFile2, Qt::CTRL | Qt::SHIFT | Qt::Key_O},
+                                                    {menu::SaveFile1, Qt::CTRL | Qt::Key_S},
+                                                    {menu::SaveFile2, Qt::CTRL | Qt::SHIFT | Qt::Key_S}};
+    for (const auto& [item, key] : keys) {
+        QSignalSpy triggered(window->MenuAction(item), &QAction::triggered);
+        QTest::keyClick(window.get(), key.key(), key.keyboardModifiers());
+        ProcessEvents();
+        EXPECT_EQ(triggered.count(), 1) << item;
+    }
+}
+
+TEST_F(MainWindowTest, TabGoesThroughTheControlsRowByRowFromLeftToRight) {
+    Start();
+    Open(1, walk);
+    Open(2, other);
+    List(ids::KeyframeList1)->selectAll();
+    Click(ids::CopyButton1);  // now every control is enabled
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    window->Control(ids::OpenButton1)->setFocus();
+    std::vector<int> order = {ids::OpenButton1};
+    for (int i = 0; i < kControlCount; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        const QVariant id = QApplication::focusWidget()->property("controlId");
+        if (!id.isValid() || id.toInt() == ids::OpenButton1) break;
+        order.push_back(id.toInt());
+    }
+    EXPECT_EQ(order, (std::vector<int>{0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17, 18, 28, 29, 30, 32, 31, 33, 19, 20, 21}));
+}
+
+TEST_F(MainWindowTest, ALongCommentShowsWholeAsTheRowsTooltipInEveryList) {
+    Start();
+    Open(1, walk);
+    Open(2, other);
+    List(ids::KeyframeList1)->item(0)->setSelected(true);
+    List(ids::KeyframeList1)->item(2)->setSelected(true);
+    Click(ids::CopyButton1);
+    const std::string comment = "  Jump from the cliff, turn twice in the air and land on both feet";
+    p.ws.File(1).Rows[1].RowText += comment;
+    p.ws.File(2).Rows[1].RowText += comment;
+    p.ws.Clip.Rows[0].RowText += comment;
+    window->Render();
+    for (int id : {ids::KeyframeList1, ids::ClipboardList, ids::KeyframeList2}) {
+        QListWidget* list = List(id);
+        const int longRow = id == ids::ClipboardList ? 0 : 1;
+        for (int row : {longRow, 1 - longRow}) {
+            const QPoint at = list->visualItemRect(list->item(row)).center();
+            QHelpEvent help(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+            QApplication::sendEvent(list->viewport(), &help);
+            // The whole row on a long one, the list's own tip elsewhere.
+            EXPECT_EQ(QToolTip::text(), row == longRow ? list->item(row)->text() : list->toolTip()) << id << " " << row;
+            QToolTip::hideText();
+        }
+    }
 }
 
 }  // namespace

@@ -1,0 +1,12 @@
+#pragma once
+// Qt's own texts (the buttons of message boxes, the file and print dialogs) in
+// the program's language, from Qt's translations (Debian qt6-translations-l10n).
+
+namespace vandrel {
+
+// 1 German, anything else English. Switching loads or drops Qt's German texts;
+// dialogs opened from then on speak the language. Without the translation files
+// Qt's texts stay English.
+void UseQtTranslations(int uiLanguage);
+
+}  // namespace vandrel
