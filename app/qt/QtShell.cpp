@@ -11,6 +11,7 @@
 #include <QPrinter>
 #include <QUrl>
 
+#include "app/qt/PreviewWindow.h"
 #include "app/qt/QtMainWindow.h"
 #include "app/qt/QtPrintSurface.h"
 #include "app/qt/QtText.h"
@@ -115,6 +116,14 @@ std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
 
 void QtShell::StatusChanged() {
     if (window_) window_->PaintStatusNow();
+}
+
+void QtShell::ShowPreview() {
+    if (!window_) return;
+    if (!preview_) preview_ = new PreviewWindow(window_->State(), *window_);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
 }
 
 }  // namespace vandrel
