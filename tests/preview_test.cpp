@@ -8,6 +8,8 @@
 
 #include "ModelGenerator.h"
 #include "TestSupport.h"
+#include "clipboard/Clipboard.h"
+#include "model/KeyframeTable.h"
 #include "model/ModelReader.h"
 #include "preview/PreviewPose.h"
 
@@ -25,12 +27,17 @@ std::string Angle(double radians) {
     return text;
 }
 
+void Load(Workspace& ws, int n, const std::vector<std::string>& lines) {
+    const std::string bytes = test::FileText(lines);
+    EnsureLineCapacity(ws, bytes);
+    LoadModel(ws, n, &bytes);
+    BuildKeyframeTable(ws.File(n));
+}
+
 // The model as File 1 holds it after an open.
 PreviewModel Read(const std::vector<std::string>& lines) {
     Workspace ws;
-    const std::string bytes = test::FileText(lines);
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, 1, &bytes);
+    Load(ws, 1, lines);
     return ReadPreviewModel(ws, PreviewSource::File1);
 }
 
@@ -104,6 +111,22 @@ TEST(PreviewPose, AKeyCountThatLiesLosesNoFollowingBone) {
     ASSERT_EQ(model.Bones.size(), 2u);
     EXPECT_EQ(model.Bones[1].Parent, 0);
     ExpectAt(PoseModel(model, 1).Joints[1], {1, 2, 0}, "the bone after the lying count");
+}
+
+TEST(PreviewPose, TheClipboardIsDrawnOnTheMeshesOfItsFileWhileTheFileHasItsBones) {
+    GenModel model = test::ModelWith({{"hip", "", "0 0 0 0 0 0 0", {"1 0 0 0"}, {}}});
+    model.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", "1", "0 1 0 0 0 0 0", "0", "0"};
+    Workspace ws;
+    Load(ws, 2, test::FileLines(model));
+    ws.File(2).Rows[0].Selected = true;
+    CopyToClipboard(ws, 2);
+    EXPECT_EQ(ReadPreviewModel(ws, PreviewSource::Clipboard).Vertices.size(), 1u);
+
+    model.Bones[0].Name = "pelvis";
+    Load(ws, 2, test::FileLines(model));
+    const PreviewModel clipboard = ReadPreviewModel(ws, PreviewSource::Clipboard);
+    EXPECT_EQ(clipboard.Bones.size(), 1u);
+    EXPECT_TRUE(clipboard.Vertices.empty()) << "the file now holds other bones";
 }
 
 TEST(PreviewCli, PosePrintsEveryBoneOfAModelAndRefusesMalformedWords) {
