@@ -11,7 +11,7 @@ namespace vandrel {
 namespace {
 
 // The share of the picture left free on each side of the rest pose.
-constexpr double kMargin = 0.08;
+constexpr double kMargin = 0.12;
 // How far from its edges a label begins.
 constexpr float kLabelInset = 8;
 // How far past the edges a joint may lie and still show part of its dot.
