@@ -161,10 +161,13 @@ void PreviewWindow::Load() {
     SetFrame(frame_);
 }
 
+const KeyframeTable& PreviewWindow::RowsOf(PreviewSource source) const {
+    if (source == PreviewSource::Clipboard) return p_.ws.Clip.Rows;
+    return p_.ws.File(source == PreviewSource::File1 ? 1 : 2).Rows;
+}
+
 void PreviewWindow::ShowRow(PreviewSource source, int row) {
-    const KeyframeTable& rows = source == PreviewSource::File1   ? p_.ws.File(1).Rows
-                                : source == PreviewSource::File2 ? p_.ws.File(2).Rows
-                                                                 : p_.ws.Clip.Rows;
+    const KeyframeTable& rows = RowsOf(source);
     if (row < 0 || size_t(row) >= rows.size()) return;
     frame_ = IntegerValue(rows[size_t(row)].RowText);
     if (source != source_) SetSource(source);
@@ -195,9 +198,7 @@ void PreviewWindow::ShowFrameRange() {
 }
 
 std::pair<int64_t, int64_t> PreviewWindow::PlayRange() const {
-    const KeyframeTable& rows = source_ == PreviewSource::File1   ? p_.ws.File(1).Rows
-                                : source_ == PreviewSource::File2 ? p_.ws.File(2).Rows
-                                                                  : p_.ws.Clip.Rows;
+    const KeyframeTable& rows = RowsOf(source_);
     // The Clipboard list's selection lives in the main window's list alone.
     auto* clipboardList = qobject_cast<QListWidget*>(main_.Control(ids::ClipboardList));
     auto selected = [&](size_t i) {

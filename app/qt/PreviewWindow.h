@@ -46,6 +46,7 @@ protected:
 
 private:
     friend class PreviewCanvas;
+    const KeyframeTable& RowsOf(PreviewSource source) const;
     void Load();
     void SetSource(PreviewSource source);
     void SetFrame(int64_t frame);
