@@ -74,6 +74,18 @@ inline constexpr Bilingual ColumnComment{"Comment", "Kommentar"};
 inline constexpr Bilingual ColumnScene{"Scene", "Szene"};
 inline constexpr Bilingual ColumnNumber{"Number", "Nummer"};
 
+inline constexpr Bilingual PreviewTitle{" Preview", " Vorschau"};
+inline constexpr Bilingual PreviewFile1{"File 1", "Datei 1"};
+inline constexpr Bilingual PreviewFile2{"File 2", "Datei 2"};
+inline constexpr Bilingual PreviewClipboard{"Clipboard", "Zwischenablage"};
+inline constexpr Bilingual ViewFront{"Front", "Vorne"};
+inline constexpr Bilingual ViewSide{"Side", "Seite"};
+inline constexpr Bilingual ViewTop{"Top", "Oben"};
+inline constexpr Bilingual ViewFree{"Free", "Frei"};
+inline constexpr Bilingual Play{"Play", "Abspielen"};
+inline constexpr Bilingual Pause{"Pause", "Pause"};
+inline constexpr Bilingual FramesPerSecond{"Frames per second:", "Bilder pro Sekunde:"};
+
 }  // namespace texts
 
 // "Do you really want to quit Vandrel?" / "Wollen Sie Vandrel wirklich beenden?"

@@ -1,6 +1,7 @@
 // Arbitrary bytes as a model file: loaded into both slots as an open loads them,
 // with the keyframe table, the statistics, the rest-line step and the
-// compatibility count, then written back and read again.
+// compatibility count, then written back and read again; and read, posed and
+// drawn by the preview.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -13,6 +14,7 @@
 #include "model/RestLines.h"
 #include "output/KeyframeSidecar.h"
 #include "output/ModelWriter.h"
+#include "preview/PreviewDrawing.h"
 
 using namespace vandrel;
 using namespace vandrel::fuzz;
@@ -34,6 +36,25 @@ void Open(Workspace& ws, int n, const std::string& bytes) {
     FUZZ_CHECK(slot.ModelStatistics.size() >= 8 + slot.BoneList.size());
 }
 
+// The preview reads what it can, poses every bone and vertex at any time and
+// draws only inside the picture.
+void Preview(const Workspace& ws) {
+    const PreviewModel model = ReadPreviewModel(ws, PreviewSource::File1);
+    for (const auto& [a, b] : model.Edges) FUZZ_CHECK(a < b && b < model.Vertices.size());
+    const auto range = KeyTimeRange(model);
+    PreviewCamera camera{PreviewView::Free, 0.5, -0.3, 1};
+    for (double time : {range ? range->first : 0.0, range ? (range->first + range->second) / 2 : 1.5, 1e9}) {
+        const PreviewPose pose = PoseModel(model, time);
+        FUZZ_CHECK(pose.Joints.size() == model.Bones.size() && pose.Vertices.size() == model.Vertices.size());
+        const PreviewDrawing d = DrawPreview(model, pose, camera, 64, 48, "1");
+        for (const auto* lines : {&d.MeshLines, &d.BoneLines})
+            for (const PreviewSegment& s : *lines)
+                for (const PreviewPoint& p : {s.A, s.B})
+                    FUZZ_CHECK(p.X >= -0.01f && p.X <= 64.01f && p.Y >= -0.01f && p.Y <= 48.01f);
+        camera.View = PreviewView::Side;
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -42,6 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Open(ws, 1, bytes);
     Open(ws, 2, bytes);
     const ModelSlot& slot = ws.File(1);
+    Preview(ws);
 
     // The same model twice: when every bone's rest line is its own, every bone
     // is compatible with exactly one bone of the other slot.

@@ -5,6 +5,7 @@
 #include "app/Commands.h"
 #include "app/Dump.h"
 #include "app/Texts.h"
+#include "app/cli/PreviewWords.h"
 #include "app/cli/ScriptWords.h"
 #include "output/PrintSurface.h"
 
@@ -92,7 +93,7 @@ LocalTime ParseClock(const std::string& date, const std::string& time) {
 class ScriptRun {
 public:
     ScriptRun(const CliOptions& options, std::ostream& out, std::ostream& err)
-        : out_(out), shell_(options, err) {
+        : options_(options), out_(out), shell_(options, err) {
         StartUp(p_, shell_, false);
     }
 
@@ -125,6 +126,15 @@ public:
         } else if (verb == "undo" || verb == "redo") {
             ExpectWords(w, 1, 1);
             Choose(verb == "undo" ? menu::Undo : menu::Redo);
+        } else if (verb == "pose" || verb == "render") {
+            const bool render = verb == "render";
+            ExpectWords(w, render ? 4 : 3, render ? 6 : 3);
+            PreviewRequest request;
+            if (std::optional<std::string> reason = ReadPreviewRequest(w, request)) throw Refused{*reason};
+            if (!render) out_ << PoseLines(p_.ws, request);
+            else if (!options_.writePng) throw Refused{"this vandrel-cli was built without pictures"};
+            else if (!options_.writePng(RenderDrawing(p_.ws, request), request.Png))
+                throw Refused{"cannot write the picture " + request.Png};
         } else if (verb == "language") {
             ExpectWords(w, 2, 2);
             if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
@@ -196,6 +206,7 @@ private:
         for (size_t i = 0; i < table.size(); ++i) table[i].Selected = chosen[i];
     }
 
+    const CliOptions& options_;
     std::ostream& out_;
     ScriptShell shell_;
     Program p_;
@@ -243,6 +254,9 @@ std::string CliCommandTable() {
            "  paste N              the Paste button of file N\n"
            "  save N               save file N and its side file\n"
            "  undo | redo          the Edit menu's Undo / Redo\n"
+           "  pose N FRAME         the joints of file N (1, 2 or clipboard) posed at FRAME\n"
+           "  render N FRAME PNG [front|side|top] [WxH]\n"
+           "                       the preview's picture of it, into a PNG file (front, 640x480)\n"
            "  language L           the Settings dialog: 0 English, 1 German\n"
            "  print keyframes|statistics N PDF [landscape]\n"
            "                       print to a PDF file, A4\n"

@@ -9,6 +9,7 @@
 #include "app/Texts.h"
 #include "app/cli/CliRunner.h"
 #ifdef VANDREL_PDF
+#include "app/qt/PreviewPainting.h"
 #include "app/qt/QtPrintSurface.h"
 #endif
 
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     CLI11_PARSE(app, argc, argv);
 #ifdef VANDREL_PDF
     options.makePdf = vandrel::MakePdfSurface;
+    options.writePng = vandrel::WritePreviewPng;
 #endif
 
     std::string script;

@@ -314,6 +314,7 @@ void QtMainWindow::RunCommand(Command&& command) {
 
 void QtMainWindow::AfterCommand() {
     Render();
+    emit commandFinished();
     if (p_.QuitRequested) {
         emit quitConfirmed();
         return;

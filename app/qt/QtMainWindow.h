@@ -37,10 +37,14 @@ public:
     QWidget* Control(int id) const { return controls_[size_t(id)]; }
     QLabel* StatusField(int field) const { return status_[size_t(field)]; }
     QAction* MenuAction(int menuId) const { return menuActions_[size_t(menuId)]; }
+    // The state it draws, for the windows that show more of it.
+    const Program& State() const { return p_; }
 
 signals:
     // The user answered Yes to the quit question.
     void quitConfirmed();
+    // A command ran and the window shows its outcome.
+    void commandFinished();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -55,8 +55,7 @@ void QtPrintSurface::EndJob() {
     if (painter_.isActive()) painter_.end();
 }
 
-std::unique_ptr<PrintSurface> MakePdfSurface(const std::string& path, bool landscape) {
-    // Fonts need a GUI application; vandrel-cli has none until it prints.
+void EnsureGuiApplication() {
     if (!QCoreApplication::instance()) {
         static int argc = 1;
         static char name[] = "vandrel-cli";
@@ -67,6 +66,10 @@ std::unique_ptr<PrintSurface> MakePdfSurface(const std::string& path, bool lands
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
         new QGuiApplication(argc, argv);
     }
+}
+
+std::unique_ptr<PrintSurface> MakePdfSurface(const std::string& path, bool landscape) {
+    EnsureGuiApplication();
     auto writer = std::make_unique<QPdfWriter>(QString::fromLocal8Bit(path.c_str()));
     writer->setResolution(600);
     writer->setPageSize(QPageSize(QPageSize::A4));

@@ -29,6 +29,10 @@ private:
     QPainter painter_;
 };
 
+// Fonts and pictures need a GUI application; vandrel-cli makes one, without a
+// screen, the first time it prints or draws.
+void EnsureGuiApplication();
+
 // An A4 PDF file at 600 dots per inch, portrait or landscape, without margins.
 std::unique_ptr<PrintSurface> MakePdfSurface(const std::string& path, bool landscape);
 

@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QUrl>
 
+#include "app/qt/PreviewWindow.h"
 #include "app/qt/QtMainWindow.h"
 #include "app/qt/QtPrintSurface.h"
 #include "app/qt/QtText.h"
@@ -133,6 +134,14 @@ std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
 
 void QtShell::StatusChanged() {
     if (window_) window_->PaintStatusNow();
+}
+
+void QtShell::ShowPreview() {
+    if (!window_) return;
+    if (!preview_) preview_ = new PreviewWindow(window_->State(), *window_);
+    preview_->show();
+    preview_->raise();
+    preview_->activateWindow();
 }
 
 }  // namespace vandrel

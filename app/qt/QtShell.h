@@ -1,5 +1,6 @@
 #pragma once
 // The dialogs and the screen for the commands, on Qt.
+#include <QPointer>
 #include <QString>
 #include <string>
 #include <string_view>
@@ -12,6 +13,7 @@ class QWidget;
 namespace vandrel {
 
 class QtMainWindow;
+class PreviewWindow;
 
 // The open dialog's filter "description|pattern|description|pattern" as Qt
 // name filters joined by ";;". A pattern "*.*" means every file, as it does in
@@ -37,6 +39,8 @@ public:
     bool OpenHelpFile(const std::string& name) override;
     std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) override;
     void StatusChanged() override;
+    // Opens the one preview window beside the main window, or brings it to the front.
+    void ShowPreview() override;
 
 protected:
     QWidget* DialogParent() const;
@@ -44,6 +48,7 @@ protected:
 private:
     AboutResources about_;
     QtMainWindow* window_ = nullptr;
+    QPointer<PreviewWindow> preview_;  // owned by the main window
 };
 
 }  // namespace vandrel

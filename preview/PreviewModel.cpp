@@ -1,0 +1,220 @@
+#include "preview/PreviewModel.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <unordered_map>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "model/IntegerValue.h"
+#include "model/Sections.h"
+#include "model/Text.h"
+
+namespace vandrel {
+
+namespace {
+
+bool IsFieldBreak(char c) { return c == ' ' || c == '\t'; }
+
+// The blank- or tab-separated fields of a line.
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t i = 0;
+    while (i < line.size()) {
+        while (i < line.size() && IsFieldBreak(line[i])) ++i;
+        const size_t start = i;
+        while (i < line.size() && !IsFieldBreak(line[i])) ++i;
+        if (i > start) fields.push_back(line.substr(start, i - start));
+    }
+    return fields;
+}
+
+// A decimal number with or without fraction or exponent; whatever does not read
+// as a finite number counts as 0.
+double Number(std::string_view field) {
+    if (!field.empty() && field[0] == '+') field.remove_prefix(1);
+    double value = 0;
+    std::from_chars(field.data(), field.data() + field.size(), value);
+    return std::isfinite(value) ? value : 0.0;
+}
+
+double FieldNumber(const std::vector<std::string_view>& fields, size_t i) {
+    return i < fields.size() ? Number(fields[i]) : 0.0;
+}
+
+// The bytes between the opening quote and the next one (or the end of the line).
+std::string QuotedName(std::string_view line) {
+    if (!IsQuotedLine(line)) return {};
+    line.remove_prefix(1);
+    return std::string(line.substr(0, line.find('"')));
+}
+
+// Walks the lines of one section in order. Counted blocks end early at the end
+// of the section or at a quoted line (the next mesh or bone), so that a count
+// that lies never makes the reader take a name for a number or go past the
+// lines there are.
+class SectionCursor {
+public:
+    SectionCursor(const LineSet& set, LineRange range) : set_(set), range_(range), next_(range.first + 1) {}
+
+    // Moves to the next quoted line; false at the end of the section.
+    bool FindQuoted() {
+        while (next_ <= range_.last && !IsQuotedLine(LineAt(set_, next_))) ++next_;
+        return next_ <= range_.last;
+    }
+    bool AtEnd() const { return next_ > range_.last; }
+    // The current line, and on to the next one.
+    std::string_view Take() { return next_ <= range_.last ? LineAt(set_, next_++) : std::string_view(); }
+    // A count line, then the lines it counts: visit(line) for each that is there.
+    template <class Visit>
+    void TakeCounted(Visit&& visit) {
+        if (AtEnd() || IsQuotedLine(LineAt(set_, next_))) return;
+        int64_t count = IntegerValue(Take());
+        while (count-- > 0 && !AtEnd() && !IsQuotedLine(LineAt(set_, next_))) visit(Take());
+    }
+
+private:
+    const LineSet& set_;
+    LineRange range_;
+    int64_t next_;
+};
+
+PreviewKey KeyOf(std::string_view line) {
+    const std::vector<std::string_view> f = Fields(line);
+    return {FieldNumber(f, 0), {FieldNumber(f, 1), FieldNumber(f, 2), FieldNumber(f, 3)}};
+}
+
+glm::dmat4 LocalRestMatrix(const PreviewBone& bone) {
+    glm::dmat4 m = glm::translate(glm::dmat4(1.0), bone.RestPosition);
+    m = glm::rotate(m, bone.RestRotation.z, glm::dvec3(0, 0, 1));
+    m = glm::rotate(m, bone.RestRotation.y, glm::dvec3(0, 1, 0));
+    return glm::rotate(m, bone.RestRotation.x, glm::dvec3(1, 0, 0));
+}
+
+// The last line beginning with "Meshes:", as the model reader takes it; 0 when none.
+int64_t MeshesLine(const LineSet& set) {
+    int64_t found = 0;
+    for (int64_t i = 1; i <= set.LineCount; ++i)
+        if (BeginsWith(LineAt(set, i), "Meshes:")) found = i;
+    return found;
+}
+
+// Adds the vertices and triangle edges of the set's meshes section. A vertex
+// whose bone index names none of `boneCount` bones stays put; a triangle with
+// a corner outside its own mesh is left out.
+void ReadMeshes(const LineSet& set, size_t boneCount, PreviewModel& model) {
+    SectionCursor cursor(set, SectionFrom(set, MeshesLine(set)));
+    while (cursor.FindQuoted()) {
+        cursor.Take();  // "name" flags material
+        const size_t first = model.Vertices.size();
+        cursor.TakeCounted([&](std::string_view line) {
+            const std::vector<std::string_view> f = Fields(line);
+            model.Vertices.emplace_back(FieldNumber(f, 1), FieldNumber(f, 2), FieldNumber(f, 3));
+            const int64_t bone = f.size() > 6 ? IntegerValue(f[6]) : -1;
+            model.VertexBones.push_back(bone >= 0 && uint64_t(bone) < boneCount ? int32_t(bone) : -1);
+        });
+        const uint64_t count = model.Vertices.size() - first;
+        cursor.TakeCounted([](std::string_view) {});  // normals
+        cursor.TakeCounted([&](std::string_view line) {
+            const std::vector<std::string_view> f = Fields(line);
+            uint32_t corner[3];
+            for (size_t c = 0; c < 3; ++c) {
+                const int64_t v = c + 1 < f.size() ? IntegerValue(f[c + 1]) : -1;
+                if (v < 0 || uint64_t(v) >= count) return;
+                corner[c] = uint32_t(first + uint64_t(v));
+            }
+            for (size_t c = 0; c < 3; ++c) {
+                const uint32_t a = corner[c], b = corner[(c + 1) % 3];
+                if (a != b) model.Edges.emplace_back(std::min(a, b), std::max(a, b));
+            }
+        });
+    }
+    std::sort(model.Edges.begin(), model.Edges.end());
+    model.Edges.erase(std::unique(model.Edges.begin(), model.Edges.end()), model.Edges.end());
+}
+
+void ExtendBounds(PreviewModel& model, const glm::dvec3& p, bool first) {
+    model.RestMin = first ? p : glm::min(model.RestMin, p);
+    model.RestMax = first ? p : glm::max(model.RestMax, p);
+}
+
+bool SameBones(const std::vector<PreviewBone>& a, const std::vector<PreviewBone>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const PreviewBone& x, const PreviewBone& y) {
+        return x.Name == y.Name && x.ParentName == y.ParentName;
+    });
+}
+
+}  // namespace
+
+std::vector<PreviewBone> ReadPreviewBones(const LineSet& set) {
+    std::vector<PreviewBone> bones;
+    std::unordered_map<std::string, int32_t> firstOfName;
+    SectionCursor cursor(set, BonesSection(set));
+    while (cursor.FindQuoted()) {
+        PreviewBone bone;
+        bone.Name = QuotedName(cursor.Take());
+        bone.ParentName = QuotedName(cursor.Take());
+        const std::vector<std::string_view> rest = Fields(cursor.Take());
+        bone.RestPosition = {FieldNumber(rest, 1), FieldNumber(rest, 2), FieldNumber(rest, 3)};
+        bone.RestRotation = {FieldNumber(rest, 4), FieldNumber(rest, 5), FieldNumber(rest, 6)};
+        cursor.TakeCounted([&](std::string_view line) { bone.PositionKeys.push_back(KeyOf(line)); });
+        cursor.TakeCounted([&](std::string_view line) { bone.RotationKeys.push_back(KeyOf(line)); });
+
+        if (auto parent = firstOfName.find(bone.ParentName); parent != firstOfName.end()) bone.Parent = parent->second;
+        firstOfName.try_emplace(bone.Name, int32_t(bones.size()));
+        bone.LocalRest = LocalRestMatrix(bone);
+        bone.RestMatrix = bone.Parent >= 0 ? bones[size_t(bone.Parent)].RestMatrix * bone.LocalRest : bone.LocalRest;
+        bone.InverseRestMatrix = glm::inverse(bone.RestMatrix);
+        bones.push_back(std::move(bone));
+    }
+    return bones;
+}
+
+namespace {
+
+// The model of the bones and of the meshes of `meshes` (or none), with its bounds.
+PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes) {
+    PreviewModel model;
+    model.Bones = std::move(bones);
+    if (meshes) ReadMeshes(*meshes, model.Bones.size(), model);
+    bool first = true;
+    for (const PreviewBone& bone : model.Bones) {
+        ExtendBounds(model, glm::dvec3(bone.RestMatrix[3]), first);
+        first = false;
+    }
+    for (const glm::dvec3& v : model.Vertices) {
+        ExtendBounds(model, v, first);
+        first = false;
+    }
+    return model;
+}
+
+}  // namespace
+
+PreviewModel ReadPreviewModel(const LineSet& set) { return ModelOf(ReadPreviewBones(set), &set); }
+
+PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source) {
+    if (source == PreviewSource::File1) return ReadPreviewModel(ws.File(1));
+    if (source == PreviewSource::File2) return ReadPreviewModel(ws.File(2));
+    std::vector<PreviewBone> bones = ReadPreviewBones(ws.Clip);
+    const int from = ws.Clip.ClipboardSource;
+    const bool onMeshes = (from == 1 || from == 2) && SameBones(bones, ReadPreviewBones(ws.File(from)));
+    return ModelOf(std::move(bones), onMeshes ? &ws.File(from) : nullptr);
+}
+
+std::optional<std::pair<double, double>> KeyTimeRange(const PreviewModel& model) {
+    std::optional<std::pair<double, double>> range;
+    for (const PreviewBone& bone : model.Bones) {
+        for (const auto* keys : {&bone.PositionKeys, &bone.RotationKeys}) {
+            for (const PreviewKey& key : *keys) {
+                if (!range) range.emplace(key.Time, key.Time);
+                range->first = std::min(range->first, key.Time);
+                range->second = std::max(range->second, key.Time);
+            }
+        }
+    }
+    return range;
+}
+
+}  // namespace vandrel

@@ -1,0 +1,227 @@
+// The preview: the pictures of `vandrel-cli render` checked by where their
+// joints are, and the window that follows the rows the user clicks, the
+// commands and the play button.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QImage>
+#include <QListWidget>
+#include <QTest>
+#include <cmath>
+#include <deque>
+
+#include "GuiTestSupport.h"
+#include "ModelGenerator.h"
+#include "TestSupport.h"
+#include "app/Commands.h"
+#include "app/qt/PreviewWindow.h"
+#include "app/qt/QtMainWindow.h"
+
+namespace vandrel {
+namespace {
+
+using test::TempDir;
+
+// The centres of the joint dots: groups of touching red pixels.
+std::vector<QPointF> JointDots(const QImage& image) {
+    auto red = [&](int x, int y) {
+        const QColor c = image.pixelColor(x, y);
+        return c.red() > 170 && c.green() < 90 && c.blue() < 90;
+    };
+    std::vector<bool> seen(size_t(image.width() * image.height()), false);
+    std::vector<QPointF> dots;
+    for (int y0 = 0; y0 < image.height(); ++y0) {
+        for (int x0 = 0; x0 < image.width(); ++x0) {
+            if (seen[size_t(y0 * image.width() + x0)] || !red(x0, y0)) continue;
+            QPointF sum;
+            int count = 0;
+            std::deque<QPoint> open{{x0, y0}};
+            seen[size_t(y0 * image.width() + x0)] = true;
+            while (!open.empty()) {
+                const QPoint p = open.front();
+                open.pop_front();
+                sum += p;
+                ++count;
+                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                    const QPoint q = p + d;
+                    if (q.x() < 0 || q.y() < 0 || q.x() >= image.width() || q.y() >= image.height()) continue;
+                    if (seen[size_t(q.y() * image.width() + q.x())] || !red(q.x(), q.y())) continue;
+                    seen[size_t(q.y() * image.width() + q.x())] = true;
+                    open.push_back(q);
+                }
+            }
+            dots.push_back(sum / count + QPointF(0.5, 0.5));
+        }
+    }
+    return dots;
+}
+
+// A root with three children spread in all three axes, turned a quarter about y
+// at frame 10; two unskinned vertices make the rest pose a box from -5 to 5.
+std::string SpreadModel() {
+    const std::string quarter = std::to_string(std::acos(0.0));
+    test::GenModel model = test::ModelWith({
+        {"root", "", "0 0 0 0 0 0 0", {}, {"0 0 0 0", "10 0 " + quarter + " 0"}},
+        {"a", "root", "0 2 1 0 0 0 0", {}, {"0 0 0 0"}},
+        {"b", "root", "0 -1 3 1 0 0 0", {}, {"0 0 0 0"}},
+        {"c", "root", "0 1 -1 4 0 0 0", {}, {"0 0 0 0"}},
+    });
+    model.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"box\" 0 0", "2", "0 -5 -5 -5 0 0 -1", "0 5 5 5 0 0 -1",
+                    "0", "0"};
+    return test::FileText(test::FileLines(model));
+}
+
+TEST(PreviewRender, EachViewShowsTheJointsWhereTheirPoseProjectsThem) {
+    TempDir dir;
+    test::WriteFile(dir / "spread.txt", SpreadModel());
+    const std::vector<glm::dvec3> rest{{0, 0, 0}, {2, 1, 0}, {-1, 3, 1}, {1, -1, 4}};
+    // A quarter turn about y takes (x, y, z) to (z, y, -x).
+    std::vector<glm::dvec3> turning;
+    for (const glm::dvec3& j : rest) turning.emplace_back(j.z, j.y, -j.x);
+    const std::vector<glm::dvec3>& turned = turning;
+
+    struct View {
+        const char* name;
+        const char* size;
+        QSize expected;
+        glm::dvec2 (*project)(const glm::dvec3&);  // to (right, up)
+    };
+    const View views[] = {
+        {"front", "", {640, 480}, [](const glm::dvec3& p) { return glm::dvec2(p.x, p.y); }},
+        {"side", "400x300", {400, 300}, [](const glm::dvec3& p) { return glm::dvec2(p.z, p.y); }},
+        {"top", "300x400", {300, 400}, [](const glm::dvec3& p) { return glm::dvec2(p.x, -p.z); }},
+    };
+    for (const View& view : views) {
+        SCOPED_TRACE(view.name);
+        std::string script = "open 1 spread.txt\n";
+        for (const char* frame : {"0", "10"})
+            script += std::string("render 1 ") + frame + " " + view.name + frame + ".png " + view.name + " " +
+                      view.size + "\n";
+        const test::CliResult r = test::RunCli(dir.path().string(), script);
+        ASSERT_EQ(r.exitCode, 0) << r.err;
+        const QImage restImage(QString::fromStdString(dir / (std::string(view.name) + "0.png")));
+        const QImage turnedImage(QString::fromStdString(dir / (std::string(view.name) + "10.png")));
+        ASSERT_EQ(restImage.size(), view.expected);
+        ASSERT_EQ(turnedImage.size(), view.expected);
+
+        // Scale and offset from the rest picture's dots: the same scale on both
+        // axes, up on the screen where up is in the view.
+        const std::vector<QPointF> restDots = JointDots(restImage);
+        ASSERT_EQ(restDots.size(), rest.size());
+        glm::dvec2 low(1e9), high(-1e9), dotLow(1e9), dotHigh(-1e9);
+        for (const glm::dvec3& j : rest) {
+            low = glm::min(low, view.project(j));
+            high = glm::max(high, view.project(j));
+        }
+        for (const QPointF& d : restDots) {
+            dotLow = glm::min(dotLow, glm::dvec2(d.x(), d.y()));
+            dotHigh = glm::max(dotHigh, glm::dvec2(d.x(), d.y()));
+        }
+        const double scale = (dotHigh.x - dotLow.x) / (high.x - low.x);
+        EXPECT_GT(scale, 10);
+        EXPECT_NEAR((dotHigh.y - dotLow.y) / (high.y - low.y), scale, scale * 0.01);
+        auto pixel = [&](const glm::dvec3& j) {
+            const glm::dvec2 v = view.project(j);
+            return QPointF(dotLow.x + (v.x - low.x) * scale, dotLow.y + (high.y - v.y) * scale);
+        };
+
+        for (const auto& [joints, image] : {std::pair{&rest, &restImage}, std::pair{&turned, &turnedImage}}) {
+            const std::vector<QPointF> dots = JointDots(*image);
+            EXPECT_EQ(dots.size(), joints->size());
+            for (const glm::dvec3& j : *joints) {
+                const QPointF expected = pixel(j);
+                const bool found = std::any_of(dots.begin(), dots.end(), [&](const QPointF& d) {
+                    return std::hypot(d.x() - expected.x(), d.y() - expected.y()) < 1.5;
+                });
+                EXPECT_TRUE(found) << "no joint dot at " << expected.x() << ", " << expected.y() << " for the joint at "
+                                   << j.x << " " << j.y << " " << j.z << (joints == &rest ? " at rest" : " turned");
+            }
+        }
+    }
+}
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    PreviewWindowTest() {
+        p.SettingsFileName = dir / "Vandrel.ini";
+        test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
+        // Three bones that turn a little more at every keyframe, inside the picture.
+        test::GenModel model = test::ModelWith(test::Skeleton(3));
+        for (test::GenBone& bone : model.Bones) {
+            for (int frame : {10, 20, 35}) {
+                bone.PositionKeys.push_back(test::TimeText(frame) + " 0 0 0");
+                bone.RotationKeys.push_back(test::TimeText(frame) + " 0 0 " + std::to_string(frame / 1000.0));
+            }
+        }
+        test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
+        StartUp(p, shell, false);
+        window = std::make_unique<QtMainWindow>(p, shell);
+        shell.SetWindow(window.get());
+        window->show();
+    }
+    ~PreviewWindowTest() override { shell.SetWindow(nullptr); }
+
+    QListWidget* List(int id) const { return qobject_cast<QListWidget*>(window->Control(id)); }
+    void ClickRow(int listId, int row) {
+        QListWidget* list = List(listId);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+    }
+    std::vector<QPointF> Joints(const PreviewWindow& preview) const {
+        std::vector<QPointF> joints;
+        for (const PreviewPoint& j : preview.Drawing().Joints) joints.emplace_back(j.X, j.Y);
+        return joints;
+    }
+
+    TempDir dir;
+    Program p;
+    test::TestShell shell;
+    std::unique_ptr<QtMainWindow> window;
+};
+
+TEST_F(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
+    shell.openAnswers.push_back(dir / "walk.txt");
+    QTest::mouseClick(window->Control(ids::OpenButton1), Qt::LeftButton);
+    for (int i = 0; i < 2; ++i) {
+        window->MenuAction(menu::Preview)->trigger();
+        test::ProcessEvents();
+    }
+    const QList<PreviewWindow*> previews = window->findChildren<PreviewWindow*>();
+    ASSERT_EQ(previews.size(), 1);
+    PreviewWindow& preview = *previews.front();
+    EXPECT_TRUE(preview.isVisible());
+
+    ClickRow(ids::KeyframeList1, 1);
+    EXPECT_EQ(preview.Source(), PreviewSource::File1);
+    EXPECT_EQ(preview.Frame(), 20);
+    EXPECT_EQ(preview.Drawing().Label, "20");
+    const std::vector<QPointF> before = Joints(preview);
+    EXPECT_EQ(before.size(), 3u);
+
+    // Frames 10 and 20 go to the Clipboard: at frame 20 the file now holds its key of 35.
+    ClickRow(ids::KeyframeList1, 0);
+    QTest::mouseClick(List(ids::KeyframeList1)->viewport(), Qt::LeftButton, Qt::ShiftModifier,
+                      List(ids::KeyframeList1)->visualItemRect(List(ids::KeyframeList1)->item(1)).center());
+    QTest::mouseClick(window->Control(ids::CutButton1), Qt::LeftButton);
+    EXPECT_EQ(preview.Frame(), 20);
+    EXPECT_NE(Joints(preview), before) << "the preview follows the cut";
+    ClickRow(ids::ClipboardList, 1);
+    EXPECT_EQ(preview.Source(), PreviewSource::Clipboard);
+    EXPECT_EQ(preview.Frame(), 20);
+    EXPECT_EQ(Joints(preview), before) << "the Clipboard shows frame 20 as the file did";
+
+    // With one row selected, play runs over every row of the list, and loops.
+    preview.TogglePlay();
+    EXPECT_TRUE(preview.Playing());
+    int64_t last = preview.Frame(), loops = 0;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        EXPECT_TRUE(preview.Frame() >= 10 && preview.Frame() <= 20) << preview.Frame();
+        loops += preview.Frame() < last;
+        last = preview.Frame();
+        return loops == 2;
+    }, 10000));
+    preview.TogglePlay();
+    EXPECT_FALSE(preview.Playing());
+}
+
+}  // namespace
+}  // namespace vandrel

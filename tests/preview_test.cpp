@@ -1,0 +1,151 @@
+// The preview's poses: joints and vertices where the arithmetic of the key
+// reading puts them, on small skeletons built here, and `vandrel-cli pose`.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "ModelGenerator.h"
+#include "TestSupport.h"
+#include "clipboard/Clipboard.h"
+#include "model/KeyframeTable.h"
+#include "model/ModelReader.h"
+#include "preview/PreviewPose.h"
+
+namespace vandrel {
+namespace {
+
+using test::GenBone;
+using test::GenModel;
+
+const double kQuarter = std::acos(0.0);  // 90 degrees in radians
+
+std::string Angle(double radians) {
+    char text[40];
+    std::snprintf(text, sizeof text, "%.17g", radians);
+    return text;
+}
+
+void Load(Workspace& ws, int n, const std::vector<std::string>& lines) {
+    const std::string bytes = test::FileText(lines);
+    EnsureLineCapacity(ws, bytes);
+    LoadModel(ws, n, &bytes);
+    BuildKeyframeTable(ws.File(n));
+}
+
+// The model as File 1 holds it after an open.
+PreviewModel Read(const std::vector<std::string>& lines) {
+    Workspace ws;
+    Load(ws, 1, lines);
+    return ReadPreviewModel(ws, PreviewSource::File1);
+}
+
+PreviewModel Read(const GenModel& model) { return Read(test::FileLines(model)); }
+
+void ExpectAt(const glm::dvec3& actual, const glm::dvec3& expected, const std::string& what) {
+    EXPECT_NEAR(actual.x, expected.x, 1e-9) << what;
+    EXPECT_NEAR(actual.y, expected.y, 1e-9) << what;
+    EXPECT_NEAR(actual.z, expected.z, 1e-9) << what;
+}
+
+TEST(PreviewPose, ATwoBoneArmTurnedAboutZPutsItsTipAndItsVerticesWhereTheArithmeticSays) {
+    GenModel arm = test::ModelWith({
+        {"shoulder", "", "0 0 0 0 0 0 0", {}, {"1.000000 0 0 0", "10.000000 0 0 " + Angle(kQuarter)}},
+        {"elbow", "shoulder", "0 2 0 0 0 0 0", {}, {"1.000000 0 0 0"}},
+        {"keyless", "shoulder", "0 1 0 0 0 0 0", {}, {}},
+    });
+    // One vertex on the elbow, one on no bone.
+    arm.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"arm\" 0 0", "2", "0 3.000000 0.000000 0.000000 0 0 1",
+                  "0 5.000000 5.000000 5.000000 0 0 -1", "0", "0"};
+    const PreviewModel model = Read(arm);
+    ASSERT_EQ(model.Bones.size(), 3u);
+
+    const PreviewPose turned = PoseModel(model, 10);
+    ExpectAt(turned.Joints[1], {0, 2, 0}, "the elbow, a quarter turn on");
+    ExpectAt(turned.Vertices[0], {0, 3, 0}, "the vertex beyond the elbow");
+    ExpectAt(turned.Vertices[1], {5, 5, 5}, "the vertex without a bone");
+    ExpectAt(turned.Joints[2], {1, 0, 0}, "a bone without keys keeps its rest place while its parent turns");
+
+    ExpectAt(PoseModel(model, 5.5).Joints[1], {std::sqrt(2.0), std::sqrt(2.0), 0}, "halfway between the keys");
+    ExpectAt(PoseModel(model, 20).Joints[1], {0, 2, 0}, "after the last key, the last key holds");
+    ExpectAt(PoseModel(model, -3).Joints[1], {2, 0, 0}, "before the first key, the first key holds");
+}
+
+TEST(PreviewPose, HalfwayPositionsGoStraightAndRotationsTheShorterWay) {
+    // Keys at a time below 1 and at a time written without a point; 170 degrees
+    // to -170 degrees is 20 degrees through 180, not 340 through 0.
+    const PreviewModel model = Read(test::ModelWith({
+        {"root", "", "0 1 0 0 0 0 0", {"0.5 0 0 0", "10 4 0 0"},
+         {"0.5 0 0 " + Angle(kQuarter * 17 / 9), "10 0 0 " + Angle(-kQuarter * 17 / 9)}},
+        {"tip", "root", "0 2 0 0 0 0 0", {}, {"1 0 0 0"}},
+    }));
+    const PreviewPose pose = PoseModel(model, 5.25);
+    ExpectAt(pose.Joints[0], {3, 0, 0}, "the root, halfway from its rest place to four along x");
+    ExpectAt(pose.Joints[1], {1, 0, 0}, "the tip, half a turn round");
+}
+
+TEST(PreviewPose, TheRestPoseReproducesTheRestPositionsThroughRotatedParents) {
+    // A root turned a quarter about z, a child turned 30 degrees about x, a grandchild.
+    GenModel chain = test::ModelWith({
+        {"root", "", "0 1 0 0 0 0 " + Angle(kQuarter), {"1 0 0 0"}, {"1 0 0 0"}},
+        {"child", "root", "0 2 0 0 " + Angle(kQuarter / 3) + " 0 0", {"1 0 0 0"}, {"1 0 0 0"}},
+        {"grandchild", "child", "0 0 3 0 0 0 0", {"1 0 0 0"}, {"1 0 0 0"}},
+    });
+    chain.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", "1", "0 -1.598076 2.000000 1.500000 0 0 2",
+                    "0", "0"};
+    const PreviewModel model = Read(chain);
+    const glm::dvec3 grandchild(1 - 1.5 * std::sqrt(3.0), 2, 1.5);
+    for (double frame : {1.0, 7.0}) {
+        const PreviewPose pose = PoseModel(model, frame);
+        ExpectAt(pose.Joints[0], {1, 0, 0}, "root");
+        ExpectAt(pose.Joints[1], {1, 2, 0}, "child");
+        ExpectAt(pose.Joints[2], grandchild, "grandchild");
+        ExpectAt(pose.Vertices[0], {-1.598076, 2, 1.5}, "a vertex on the grandchild stays where the file has it");
+    }
+}
+
+TEST(PreviewPose, AKeyCountThatLiesLosesNoFollowingBone) {
+    const PreviewModel model = Read({"// MilkShape 3D ASCII", "Bones: 2", "\"a\"", "\"\"", "0 1 0 0 0 0 0", "1000",
+                                     "1 0 0 0", "0", "\"b\"", "\"a\"", "0 0 2 0 0 0 0", "1", "1 0 0 0", "0"});
+    ASSERT_EQ(model.Bones.size(), 2u);
+    EXPECT_EQ(model.Bones[1].Parent, 0);
+    ExpectAt(PoseModel(model, 1).Joints[1], {1, 2, 0}, "the bone after the lying count");
+}
+
+TEST(PreviewPose, TheClipboardIsDrawnOnTheMeshesOfItsFileWhileTheFileHasItsBones) {
+    GenModel model = test::ModelWith({{"hip", "", "0 0 0 0 0 0 0", {"1 0 0 0"}, {}}});
+    model.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", "1", "0 1 0 0 0 0 0", "0", "0"};
+    Workspace ws;
+    Load(ws, 2, test::FileLines(model));
+    ws.File(2).Rows[0].Selected = true;
+    CopyToClipboard(ws, 2);
+    EXPECT_EQ(ReadPreviewModel(ws, PreviewSource::Clipboard).Vertices.size(), 1u);
+
+    model.Bones[0].Name = "pelvis";
+    Load(ws, 2, test::FileLines(model));
+    const PreviewModel clipboard = ReadPreviewModel(ws, PreviewSource::Clipboard);
+    EXPECT_EQ(clipboard.Bones.size(), 1u);
+    EXPECT_TRUE(clipboard.Vertices.empty()) << "the file now holds other bones";
+}
+
+TEST(PreviewCli, PosePrintsEveryBoneOfAModelAndRefusesMalformedWords) {
+    test::TempDir dir;
+    test::WriteFile(dir / "arm.txt", test::FileText(test::FileLines(test::ModelWith({
+                                         {"sh\xE9 l", "", "0 0 0 0 0 0 0", {}, {"1 0 0 0", "10 0 0 " + Angle(kQuarter)}},
+                                         {"elbow", "sh\xE9 l", "0 -2 0 0 0 0 0", {}, {"1 0 0 0"}},
+                                     }))));
+    const test::CliResult r = test::RunCli(dir.path().string(), "open 1 arm.txt\npose 1 10\npose 2 10\n");
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, "sh\xC3\xA9 l 0.000000 0.000000 0.000000\nelbow 0.000000 -2.000000 0.000000\n");
+
+    for (const char* malformed : {"pose 3 1", "pose 1 1.5", "pose 1", "render 1 1 a.png 10x10 front",
+                                  "render clipboard -1 a.png diagonal", "render 1 1 a.png 0x10"}) {
+        const test::CliResult refused = test::RunCli(dir.path().string(), std::string(malformed) + "\n");
+        EXPECT_EQ(refused.exitCode, 2) << malformed;
+        EXPECT_EQ(refused.out, "") << malformed;
+    }
+}
+
+}  // namespace
+}  // namespace vandrel
