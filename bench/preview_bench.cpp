@@ -66,8 +66,7 @@ const Workspace& Loaded() {
     static const Workspace ws = [] {
         Workspace w;
         const std::string bytes = test::FileText(ModelLines());
-        EnsureLineCapacity(w, bytes);
-        LoadModel(w, 1, &bytes);
+        LoadModelText(w, 1, TextOf(bytes));
         return w;
     }();
     return ws;

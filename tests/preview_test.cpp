@@ -29,9 +29,7 @@ std::string Angle(double radians) {
 
 void Load(Workspace& ws, int n, const std::vector<std::string>& lines) {
     const std::string bytes = test::FileText(lines);
-    EnsureLineCapacity(ws, bytes);
-    LoadModel(ws, n, &bytes);
-    BuildKeyframeTable(ws.File(n));
+    LoadModelText(ws, n, TextOf(bytes));
 }
 
 // The model as File 1 holds it after an open.
