@@ -1,6 +1,7 @@
 #include "app/Commands.h"
 
 #include <csignal>
+#include <set>
 
 #include "app/MainWindow.h"
 #include "app/Printing.h"
@@ -16,15 +17,39 @@ namespace vandrel {
 
 namespace {
 
+// Paths the saved-file record still needs: those of the slots and of the undo steps.
+void ForgetUnusedSavedFiles(Program& p) {
+    std::set<std::string> paths{p.ws.File(1).Path, p.ws.File(2).Path};
+    p.history.ForEachState([&](const WorkspaceState& state) {
+        for (const auto& file : state.files) paths.insert(file->Path);
+    });
+    p.saved.KeepOnly(paths);
+}
+
 template <class Command>
 void Bracketed(Program& p, Shell& shell, Command&& command) {
     BusyIndicator(p, shell, true);
     command();
+    for (LineSet* set : {static_cast<LineSet*>(&p.ws.File(1)), static_cast<LineSet*>(&p.ws.File(2)),
+                         static_cast<LineSet*>(&p.ws.Clip)})
+        set->ModelLines.DropUnusedTexts();
+    ForgetUnusedSavedFiles(p);
     BusyIndicator(p, shell, false);
     RefreshMainWindow(p);
 }
 
+// A command of the Clipboard: recorded for Undo when it changed anything.
+template <class Command>
+void Recorded(Program& p, Shell& shell, Command&& command) {
+    Bracketed(p, shell, [&] {
+        p.history.Begin(p.ws);
+        command();
+        p.history.End(p.ws, false);
+    });
+}
+
 void OpenCommand(Program& p, Shell& shell, int n) {
+    p.history.Begin(p.ws);
     ReadSettings(p);
     ModelSlot& slot = p.ws.File(n);
     OpenDialogRequest request{Tr(n == 1 ? texts::OpenDialogTitle1 : texts::OpenDialogTitle2, p.UiLanguage),
@@ -35,6 +60,7 @@ void OpenCommand(Program& p, Shell& shell, int n) {
         WriteSettings(p);
     });
     if (result == OpenResult::Rejected) {
+        p.history.Cancel();
         ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage), Tr(texts::OnlyMilkShapeFiles, p.UiLanguage),
                                MessageIcon::Warning});
     } else {
@@ -42,7 +68,22 @@ void OpenCommand(Program& p, Shell& shell, int n) {
         // Only a freshly loaded model records its rest lines: a rejected or
         // cancelled open keeps what the next save must write back.
         MakeRestLinesUnique(slot);
+        p.saved.Remember(slot);
+        p.history.End(p.ws, true);
     }
+    ShowCompatibility(p);
+}
+
+// Undo or Redo: the files and the Clipboard as the step holds them, shown as an
+// open shows them; a step that was an Open writes the settings as an Open does.
+void UndoCommand(Program& p, bool redo) {
+    bool wasOpen = false;
+    if (!(redo ? p.history.Redo(p.ws, wasOpen) : p.history.Undo(p.ws, wasOpen))) return;
+    for (int n : {1, 2}) {
+        p.window.controls[size_t(n == 1 ? ids::PathField1 : ids::PathField2)].text = p.ws.File(n).Path;
+        if (!p.ws.File(n).Path.empty()) EnableFileCommands(p, n);
+    }
+    if (wasOpen) WriteSettings(p);
     ShowCompatibility(p);
 }
 
@@ -56,7 +97,9 @@ Message NotSavedMessage(const Program& p, std::string_view path) {
 
 void SaveCommand(Program& p, Shell& shell, int n) {
     ModelSlot& slot = p.ws.File(n);
-    switch (SaveModel(slot, p.clock.Now(), p.UiLanguage)) {
+    const SaveResult result = SaveModel(slot, p.clock.Now(), p.UiLanguage);
+    if (result != SaveResult::ModelNotWritten) p.saved.Remember(slot);
+    switch (result) {
         case SaveResult::Saved: break;
         case SaveResult::ModelNotWritten: ShowMessage(p, shell, NotSavedMessage(p, slot.Path)); break;
         case SaveResult::SidecarNotWritten: ShowMessage(p, shell, NotSavedMessage(p, slot.SidecarPath)); break;
@@ -129,6 +172,8 @@ bool HandleMenu(Program& p, Shell& shell, int menuId) {
         case menu::HelpContents: ShowHelp(p, shell); break;
         case menu::About: shell.ShowAbout(p.UiLanguage); break;
         case menu::Preview: shell.ShowPreview(); break;
+        case menu::Undo: Bracketed(p, shell, [&] { UndoCommand(p, false); }); break;
+        case menu::Redo: Bracketed(p, shell, [&] { UndoCommand(p, true); }); break;
         default: return false;
     }
     return true;
@@ -142,14 +187,14 @@ bool HandleControl(Program& p, Shell& shell, int controlId) {
         case ids::OpenButton2: return HandleMenu(p, shell, menu::OpenFile2);
         case ids::SaveButton1: Bracketed(p, shell, [&] { SaveCommand(p, shell, 1); }); break;
         case ids::SaveButton2: Bracketed(p, shell, [&] { SaveCommand(p, shell, 2); }); break;
-        case ids::CutButton1: Bracketed(p, shell, [&] { CutToClipboard(ws, 1); }); break;
-        case ids::CutButton2: Bracketed(p, shell, [&] { CutToClipboard(ws, 2); }); break;
-        case ids::CopyButton1: Bracketed(p, shell, [&] { CopyToClipboard(ws, 1); }); break;
-        case ids::CopyButton2: Bracketed(p, shell, [&] { CopyToClipboard(ws, 2); }); break;
-        case ids::PasteButton1: Bracketed(p, shell, [&] { PasteFromClipboard(ws, 1); }); break;
-        case ids::PasteButton2: Bracketed(p, shell, [&] { PasteFromClipboard(ws, 2); }); break;
+        case ids::CutButton1: Recorded(p, shell, [&] { CutToClipboard(ws, 1); }); break;
+        case ids::CutButton2: Recorded(p, shell, [&] { CutToClipboard(ws, 2); }); break;
+        case ids::CopyButton1: Recorded(p, shell, [&] { CopyToClipboard(ws, 1); }); break;
+        case ids::CopyButton2: Recorded(p, shell, [&] { CopyToClipboard(ws, 2); }); break;
+        case ids::PasteButton1: Recorded(p, shell, [&] { PasteFromClipboard(ws, 1); }); break;
+        case ids::PasteButton2: Recorded(p, shell, [&] { PasteFromClipboard(ws, 2); }); break;
         case ids::ClipboardOkButton:
-            Bracketed(p, shell, [&] {
+            Recorded(p, shell, [&] {
                 const auto& c = p.window.controls;
                 EditClipboard(ws, c[ids::AtField].text, c[ids::StepwidthField].text, c[ids::CommentField].text);
                 RebuildBoneList(ws.Clip);

@@ -83,8 +83,8 @@ void RefreshMainWindow(Program& p) {
     } else {
         Enable(p, ids::ClipboardOkButton, false);
     }
-    EnableMenu(p, menu::Undo, false);
-    EnableMenu(p, menu::Redo, false);
+    EnableMenu(p, menu::Undo, p.history.CanUndo());
+    EnableMenu(p, menu::Redo, p.history.CanRedo());
 
     // Without compatible bones the Clipboard can only go back where it came from.
     if (p.ws.CompatibleCount == 0) {

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "app/MainWindowLayout.h"
+#include "app/SavedFiles.h"
+#include "app/UndoHistory.h"
 #include "model/Workspace.h"
 #include "output/DateStamp.h"
 
@@ -80,6 +82,8 @@ struct Program {
     Clock clock;
     bool QuitRequested = false;
     std::vector<Message> shownMessages;  // every message box, in order
+    UndoHistory history;
+    SavedFiles saved;
 };
 
 }  // namespace vandrel

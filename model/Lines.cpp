@@ -23,18 +23,24 @@ TextBlock::~TextBlock() {
     else delete[] data_;
 }
 
-Lines::Lines(SharedText text, std::vector<std::string_view> views) : views_(std::move(views)) {
-    if (views_.empty()) views_.emplace_back();
+Lines::Lines(SharedText text, std::vector<std::string_view> views)
+    : views_(std::make_shared<std::vector<std::string_view>>(std::move(views))) {
+    if (views_->empty()) views_->emplace_back();
     if (text) texts_.push_back(std::move(text));
 }
 
-Lines::Lines(const std::vector<std::string>& texts) {
-    views_.reserve(texts.size());
-    for (const std::string& text : texts) views_.push_back(Store(text));
-    if (views_.empty()) views_.emplace_back();
+Lines::Lines(const std::vector<std::string>& texts) : views_(std::make_shared<std::vector<std::string_view>>()) {
+    views_->reserve(texts.size());
+    for (const std::string& text : texts) views_->push_back(Store(text));
+    if (views_->empty()) views_->emplace_back();
 }
 
-bool operator==(const Lines& a, const Lines& b) { return a.Views() == b.Views(); }
+std::vector<std::string_view>& Lines::Views() {
+    if (views_.use_count() > 1) views_ = std::make_shared<std::vector<std::string_view>>(*views_);
+    return *views_;
+}
+
+bool operator==(const Lines& a, const Lines& b) { return a.SharesViewsWith(b) || a.Views() == b.Views(); }
 
 std::string_view Lines::Store(std::string_view text) {
     if (text.empty()) return {};
@@ -56,7 +62,7 @@ void Lines::Keep(const Lines& other) {
 void Lines::DropUnusedTexts() {
     if (texts_.size() <= kKeptBlocks) return;
     std::vector<bool> used(texts_.size(), false);
-    for (std::string_view line : views_) {
+    for (std::string_view line : *views_) {
         if (line.empty()) continue;
         for (size_t b = texts_.size(); b-- > 0;) {
             if (texts_[b]->Holds(line.data())) {

@@ -44,26 +44,34 @@ private:
 using SharedText = std::shared_ptr<TextBlock>;
 
 // Line arrays of a line set, 1-based: element 0 exists and is always empty.
+// Copies share their views until one of them changes them.
 class Lines {
 public:
-    Lines() : views_(1) {}
+    Lines() : views_(std::make_shared<std::vector<std::string_view>>(1)) {}
     // The lines of `text`: views into it (element 0 first), which this set keeps.
     Lines(SharedText text, std::vector<std::string_view> views);
     // Copies of the given texts, element 0 first.
     explicit Lines(const std::vector<std::string>& texts);
 
-    size_t size() const { return views_.size(); }
-    std::string_view operator[](size_t i) const { return views_[i]; }
+    size_t size() const { return views_->size(); }
+    std::string_view operator[](size_t i) const { return (*views_)[i]; }
 
     // The views, to move lines about or to build them anew in one pass. Every view
     // put in must point into text this set keeps: its own (Store), the file it
-    // was read from, or text taken over with Keep.
-    std::vector<std::string_view>& Views() { return views_; }
-    const std::vector<std::string_view>& Views() const { return views_; }
+    // was read from, or text taken over with Keep. A set shared with a copy gets
+    // views of its own here, so a reference taken before copying the set goes stale.
+    std::vector<std::string_view>& Views();
+    const std::vector<std::string_view>& Views() const { return *views_; }
+
+    // Whether the two share their views: then they hold the same lines.
+    bool SharesViewsWith(const Lines& other) const { return views_ == other.views_; }
 
     // A copy of `text` in this set's storage of written lines, to put into the views.
     std::string_view Store(std::string_view text);
-    void Set(size_t i, std::string_view text) { views_[i] = Store(text); }
+    void Set(size_t i, std::string_view text) {
+        const std::string_view stored = Store(text);
+        Views()[i] = stored;
+    }
 
     // Keeps the text of `other` alive with this set, so that its lines may be put in.
     void Keep(const Lines& other);
@@ -78,7 +86,7 @@ public:
     void DropUnusedTexts();
 
 private:
-    std::vector<std::string_view> views_;
+    std::shared_ptr<std::vector<std::string_view>> views_;
     std::vector<SharedText> texts_;
 };
 

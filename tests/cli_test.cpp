@@ -259,7 +259,7 @@ TEST_F(Cli, DumpHoldsTheWholeStateOnOneLine) {
     for (auto it = ordered["files"][0].begin(); it != ordered["files"][0].end(); ++it) fileKeys.push_back(it.key());
     for (auto it = ordered["clipboard"].begin(); it != ordered["clipboard"].end(); ++it) clipKeys.push_back(it.key());
     EXPECT_EQ(keys, (std::vector<std::string>{"lineCapacity", "uiLanguage", "helpFileName", "compatibleCount",
-                                              "clipboardSource", "messages", "window", "files", "clipboard"}));
+                                              "clipboardSource", "modified", "messages", "window", "files", "clipboard"}));
     EXPECT_EQ(fileKeys, (std::vector<std::string>{"path", "dialogDefault", "sidecarPath", "lineCount", "bonesLine",
                                                   "lines", "bones", "rows", "selected", "statistics",
                                                   "loadedRestLines", "restLinesAdjusted"}));

@@ -307,7 +307,7 @@ TEST_F(MainWindowTest, TheSettingsCommandRebuildsTheMenuBarInGerman) {
     EXPECT_EQ(outline[19], "Hilfe/" + Q(Latin1("Über")) + " ...#11");
     // The new bar carries the enabled state of the refresh: File 2 is not loaded.
     for (int id = 0; id < kMenuItemCount; ++id)
-        EXPECT_EQ(window->MenuAction(id)->isEnabled(), id != 3 && id != 6 && id != 7 && id != 12 && id != 13) << id;
+        EXPECT_EQ(window->MenuAction(id)->isEnabled(), id != 3 && id != 6 && id != 7 && id != 13) << id;
     EXPECT_EQ(Control<QPushButton>(ids::CutButton1)->text(), "Ausschneiden");
     EXPECT_EQ(window->Control(ids::CopyButton1)->toolTip(), "Keytrames kopieren von Datei 1 nach Zwischenablage");
     EXPECT_EQ(Field(ids::ClipboardCounter)->text(), "Zwischenablage: 0");
@@ -325,7 +325,7 @@ TEST_F(MainWindowTest, DisabledMenuItemsFollowTheStateAfterEachCommand) {
     Start();
     Open(2, other);
     for (int id = 0; id < kMenuItemCount; ++id)
-        EXPECT_EQ(window->MenuAction(id)->isEnabled(), id != 2 && id != 4 && id != 5 && id != 12 && id != 13) << id;
+        EXPECT_EQ(window->MenuAction(id)->isEnabled(), id != 2 && id != 4 && id != 5 && id != 13) << id;
     List(ids::KeyframeList2)->selectAll();
     Click(ids::CutButton2);
     EXPECT_FALSE(window->MenuAction(menu::PrintKeyframes2)->isEnabled());

@@ -1,0 +1,34 @@
+#pragma once
+// Which files hold changes that are not saved: for each path, the lines and row
+// texts a slot held right after the last Open of that path (into either slot) or
+// the last Save to it.
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "model/Workspace.h"
+
+namespace vandrel {
+
+class SavedFiles {
+public:
+    // The slot's lines and rows are what its path holds on disk now.
+    void Remember(const ModelSlot& slot);
+
+    // Whether the slot has a path and differs from what was remembered for it.
+    bool Modified(const ModelSlot& slot) const;
+
+    // Forgets every path but these (the ones the slots and the undo steps hold).
+    void KeepOnly(const std::set<std::string>& paths);
+
+private:
+    struct Saved {
+        Lines lines;  // shares its views with the slot until either changes
+        int32_t lineCount = 0;
+        std::vector<std::string> rows;
+    };
+    std::map<std::string, Saved> byPath_;
+};
+
+}  // namespace vandrel
