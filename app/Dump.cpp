@@ -97,7 +97,7 @@ std::string DumpState(const Program& p, const std::vector<Message>& messages) {
     d["helpFileName"] = Text(p.HelpFileName);
     d["compatibleCount"] = p.ws.CompatibleCount;
     d["clipboardSource"] = clip.ClipboardSource;
-    d["modified"] = {p.saved.Modified(p.ws.File(1)), p.saved.Modified(p.ws.File(2))};
+    d["modified"] = {FileChanged(p, 1), FileChanged(p, 2)};
     d["messages"] = shown;
     d["window"] = Window(p);
     d["files"] = {File(p.ws.File(1)), File(p.ws.File(2))};

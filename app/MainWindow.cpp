@@ -119,6 +119,8 @@ void ShowCompatibility(Program& p) {
     p.window.status[2] = CompatibleText(p);
 }
 
+bool FileChanged(const Program& p, int n) { return p.saved.Modified(p.ws.File(n)); }
+
 std::string ControlText(const Program& p, int id) {
     if (id == ids::StatisticsView1 || id == ids::StatisticsView2) {
         std::string text;

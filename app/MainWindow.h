@@ -28,6 +28,9 @@ void ShowCompatibility(Program& p);
 // After a successful open of file n: its save and statistics-print commands go on.
 void EnableFileCommands(Program& p, int n);
 
+// Whether file n has a path and unsaved changes.
+bool FileChanged(const Program& p, int n);
+
 // What a control shows: its state text, or for a statistics view the slot's
 // statistics lines joined by CR LF, for a list nothing (its rows are separate).
 std::string ControlText(const Program& p, int id);

@@ -42,13 +42,16 @@ int CaptionWidth(const QWidget* control, const QString& caption) {
     return metrics.horizontalAdvance(caption);
 }
 
-void FitCaptionFont(QWidget* control, const QString& caption) {
+void FitCaptionFont(QWidget* control, const QString& caption, bool bold) {
     // A control's width never changes, so a caption is measured once.
+    const QString key = bold ? QStringLiteral("*") + caption : caption;
     const QVariant fitted = control->property("fittedCaption");
-    if (fitted.isValid() && fitted.toString() == caption) return;
-    control->setProperty("fittedCaption", caption);
+    if (fitted.isValid() && fitted.toString() == key) return;
+    control->setProperty("fittedCaption", key);
     // An empty font inherits everything: the default GUI font.
-    control->setFont(QFont());
+    QFont base;
+    if (bold) base.setBold(true);
+    control->setFont(base);
     if (caption.isEmpty() || CaptionWidth(control, caption) <= control->width()) return;
     QFont font = control->font();
     if (font.pointSizeF() > 0) {

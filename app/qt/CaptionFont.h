@@ -15,6 +15,7 @@ int CaptionWidth(const QWidget* control, const QString& caption);
 // Gives the control, whose caption is already set, the default font or, where
 // the caption does not fit in that, the default font at the largest size (in
 // steps of a quarter point) at which it fits.
-void FitCaptionFont(QWidget* control, const QString& caption);
+// A bold caption (a file with unsaved changes) is fitted in the bold font.
+void FitCaptionFont(QWidget* control, const QString& caption, bool bold = false);
 
 }  // namespace vandrel

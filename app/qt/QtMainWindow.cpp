@@ -208,6 +208,7 @@ void QtMainWindow::BuildMenuBar() {
 }
 
 void QtMainWindow::Render() {
+    for (int n : {1, 2}) changed_[size_t(n - 1)] = FileChanged(p_, n);
     UseQtTranslations(p_.UiLanguage);
     setWindowTitle(Shown(texts::AppTitle));
     for (int id = 0; id < kControlCount; ++id) RenderControl(id);
@@ -219,13 +220,21 @@ void QtMainWindow::RenderControl(int id) {
     QWidget* widget = controls_[size_t(id)];
     const ControlState& state = p_.window.controls[size_t(id)];
     const QString text = Shown(ControlText(p_, id));
+    // The Save button and the path of a file with unsaved changes are bold.
+    const bool bold = ((id == ids::SaveButton1 || id == ids::PathField1) && changed_[0]) ||
+                      ((id == ids::SaveButton2 || id == ids::PathField2) && changed_[1]);
     if (auto* button = qobject_cast<QPushButton*>(widget)) {
         button->setText(text);
-        FitCaptionFont(button, text);
+        FitCaptionFont(button, text, bold);
     } else if (auto* field = qobject_cast<QLineEdit*>(widget)) {
         if (field->text() != text) {
             field->setText(text);
             field->setCursorPosition(0);
+        }
+        if (field->hasFrame() && field->font().bold() != bold) {
+            QFont font = field->font();
+            font.setBold(bold);
+            field->setFont(font);
         }
         if (!field->hasFrame()) FitCaptionFont(field, text);  // a counter, which looks like a label
     } else if (auto* label = qobject_cast<QLabel*>(widget)) {

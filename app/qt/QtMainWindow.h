@@ -73,6 +73,7 @@ private:
     std::array<QWidget*, kControlCount> controls_{};
     std::array<QAction*, kMenuItemCount> menuActions_{};
     std::array<QLabel*, kStatusFieldCount> status_{};
+    bool changed_[2] = {false, false};  // the files with unsaved changes, as last drawn
     bool inCommand_ = false;
     bool closePending_ = false;
 };

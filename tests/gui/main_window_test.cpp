@@ -783,5 +783,23 @@ TEST_F(MainWindowTest, ALongCommentShowsWholeAsTheRowsTooltipInEveryList) {
     }
 }
 
+TEST_F(MainWindowTest, CtrlZUndoesACutAndTheChangedFileIsShownInBoldUntilThen) {
+    Start();
+    Open(1, walk);
+    EXPECT_FALSE(window->Control(ids::SaveButton1)->font().bold());
+    List(ids::KeyframeList1)->selectAll();
+    Click(ids::CutButton1);
+    EXPECT_EQ(Rows(ids::KeyframeList1), QStringList{});
+    EXPECT_TRUE(window->Control(ids::SaveButton1)->font().bold());
+    EXPECT_TRUE(window->Control(ids::PathField1)->font().bold());
+    EXPECT_EQ(Field(ids::PathField1)->text(), QString::fromStdString(walk)) << "the text stays as it is";
+    window->activateWindow();
+    QTest::keyClick(window.get(), Qt::Key_Z, Qt::ControlModifier);
+    ProcessEvents();
+    EXPECT_EQ(Rows(ids::KeyframeList1), (QStringList{"10", "20", "35"}));
+    EXPECT_FALSE(window->Control(ids::SaveButton1)->font().bold());
+    EXPECT_TRUE(window->MenuAction(menu::Redo)->isEnabled());
+}
+
 }  // namespace
 }  // namespace vandrel
