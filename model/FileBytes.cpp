@@ -86,6 +86,18 @@ std::optional<std::string> ReadFileBytes(const std::string& path) {
     return std::string(text->Text());
 }
 
+void PreferHugePages(void* data, size_t bytes) {
+#ifdef MADV_HUGEPAGE
+    const uintptr_t page = 4096;
+    const uintptr_t begin = (reinterpret_cast<uintptr_t>(data) + page - 1) & ~(page - 1);
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(data) + bytes) & ~(page - 1);
+    if (end > begin + kHugePage) ::madvise(reinterpret_cast<void*>(begin), end - begin, MADV_HUGEPAGE);
+#else
+    (void)data;
+    (void)bytes;
+#endif
+}
+
 bool CanOpenForReading(const std::string& path) {
     int fd = OpenReadable(path);
     if (fd < 0) return false;

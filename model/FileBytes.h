@@ -16,6 +16,10 @@ SharedText ReadTextFile(const std::string& path);
 // The same as a string, for small files (settings, side files).
 std::optional<std::string> ReadFileBytes(const std::string& path);
 
+// Asks for the memory of a large array to be given in huge pages: filling tens of
+// megabytes page by page costs more than the work done in them.
+void PreferHugePages(void* data, size_t bytes);
+
 // True when the path names a file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);
 

@@ -68,7 +68,14 @@ SharedText TextOf(std::string_view bytes) {
 
 void LoadModelText(Workspace& ws, int n, SharedText text) {
     ModelSlot& slot = ws.File(n);
-    std::vector<std::string_view> views = text ? SplitLines(text->Text()) : std::vector<std::string_view>(1);
+    std::vector<std::string_view> views;
+    if (text) {
+        views.reserve(LinesRoomFor(text->Text().size()));
+        PreferHugePages(views.data(), views.capacity() * sizeof(std::string_view));
+        SplitLines(text->Text(), views);
+    } else {
+        views.emplace_back();
+    }
     const int64_t count = static_cast<int64_t>(views.size()) - 1;
     // The capacity follows the lines of a file that could be read, as it always has.
     if (text && count > ws.LineCapacity) ws.LineCapacity = count + 10;

@@ -1,6 +1,8 @@
 #include "model/ModelStatistics.h"
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 
 #include "model/IntegerValue.h"
@@ -47,31 +49,93 @@ std::string_view QuotedMeshName(std::string_view line) {
     return line.substr(0, second + 1);
 }
 
-// Counts the different texts among those collected. An open-addressing table of
-// indexes into the collected texts, each slot tagged with the upper half of its
-// text's hash, so that a probe rarely has to look at the text itself; a model
-// with a million vertex lines needs one pass and a few megabytes.
-size_t CountDistinct(const std::vector<std::string_view>& texts) {
-    size_t size = 16;
-    while (size < texts.size() * 2) size *= 2;
-    std::vector<uint64_t> slots(size, 0);
-    const size_t mask = size - 1;
-    size_t distinct = 0;
-    for (size_t t = 0; t < texts.size(); ++t) {
-        const uint64_t hash = std::hash<std::string_view>{}(texts[t]);
-        const uint64_t tag = hash & 0xFFFFFFFF00000000ull;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
-            const uint64_t slot = slots[i];
-            if (slot == 0) {
-                slots[i] = tag | (t + 1);
-                ++distinct;
-                break;
-            }
-            if ((slot & 0xFFFFFFFF00000000ull) == tag && texts[(slot & 0xFFFFFFFFull) - 1] == texts[t]) break;
-        }
+// A hash of a short text, eight bytes at a time: position texts are a few dozen
+// bytes, and a model has hundreds of thousands of them.
+uint64_t PositionHash(std::string_view text) {
+    constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
+    uint64_t h = text.size() * kMul;
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        h = (h ^ word) * kMul;
+        h ^= h >> 32;
     }
-    return distinct;
+    uint64_t tail = 0;
+    std::memcpy(&tail, text.data() + i, text.size() - i);
+    h = (h ^ tail) * kMul;
+    return h ^ (h >> 29);
 }
+
+// The position texts of a model's vertex lines, to count the different ones. A
+// model has hundreds of thousands: one table for all of them would be megabytes
+// probed at random, so they are first sorted by the top bits of their hash into
+// buckets, and each bucket is counted in a small table that stays in the cache.
+// Texts are compared whenever their hashes are equal.
+class DistinctPositions {
+public:
+    explicit DistinctPositions(size_t most) {
+        hashes_.reserve(most);
+        texts_.reserve(most);
+    }
+
+    void Add(std::string_view line) {
+        const std::string_view text = VertexPositionText(line);
+        if (text.empty()) return;
+        hashes_.push_back(PositionHash(text));
+        texts_.push_back(text);
+    }
+
+    size_t Count() const {
+        constexpr int kShift = 64 - 8;
+        const size_t n = hashes_.size();
+        std::vector<uint32_t> start((size_t{1} << (64 - kShift)) + 1, 0);
+        for (uint64_t h : hashes_) ++start[(h >> kShift) + 1];
+        size_t largest = 0;
+        for (size_t b = 1; b < start.size(); ++b) {
+            largest = std::max<size_t>(largest, start[b]);
+            start[b] += start[b - 1];
+        }
+        // The hashes and their texts' places, bucket by bucket.
+        std::vector<uint64_t> hashes(n);
+        std::vector<uint32_t> places(n);
+        std::vector<uint32_t> next(start.begin(), start.end() - 1);
+        for (uint32_t t = 0; t < n; ++t) {
+            const uint32_t k = next[hashes_[t] >> kShift]++;
+            hashes[k] = hashes_[t];
+            places[k] = t;
+        }
+
+        size_t size = 16;
+        while (size < largest * 2) size *= 2;
+        std::vector<uint32_t> table(size);
+        size_t distinct = 0;
+        for (size_t b = 0; b + 1 < start.size(); ++b) {
+            const uint32_t first = start[b], end = start[b + 1];
+            if (first == end) continue;
+            size_t bucketSize = 16;
+            while (bucketSize < size_t(end - first) * 2) bucketSize *= 2;
+            const size_t mask = bucketSize - 1;
+            std::fill(table.begin(), table.begin() + std::ptrdiff_t(bucketSize), 0);
+            for (uint32_t k = first; k < end; ++k) {
+                for (size_t i = hashes[k] & mask;; i = (i + 1) & mask) {
+                    if (table[i] == 0) {
+                        table[i] = k + 1;
+                        ++distinct;
+                        break;
+                    }
+                    const uint32_t other = table[i] - 1;
+                    if (hashes[other] == hashes[k] && texts_[places[other]] == texts_[places[k]]) break;
+                }
+            }
+        }
+        return distinct;
+    }
+
+private:
+    std::vector<uint64_t> hashes_;
+    std::vector<std::string_view> texts_;
+};
 
 }  // namespace
 
@@ -81,9 +145,10 @@ std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const Sect
 
     int64_t vertices = 0, triangles = 0;
     std::vector<std::string> meshLines;
-    std::vector<std::string_view> positions;
+    DistinctPositions positions(size_t(std::max<int64_t>(meshes.last - meshes.first, 0)));
+    const std::vector<std::string_view>& views = lines.ModelLines.Views();
     for (int64_t m = meshes.first; m <= meshes.last; ++m) {
-        std::string_view line = LineAt(lines, m);
+        const std::string_view line = views[size_t(m)];
         if (IsQuotedLine(line)) {
             int64_t v = IntegerValue(LineAt(lines, WrapAdd(m, 1)));
             int64_t k = IntegerValue(LineAt(lines, WrapAdd(WrapAdd(m, v), 2)));
@@ -92,13 +157,12 @@ std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const Sect
             triangles = WrapAdd(triangles, IntegerValue(triangleLine));
             meshLines.push_back(std::string(QuotedMeshName(line)) + " --> " + std::string(triangleLine));
         } else if (BeginsWith(line, "0 ") && ContainsPoint(line)) {
-            std::string_view position = VertexPositionText(line);
-            if (!position.empty()) positions.push_back(position);
+            positions.Add(line);
         }
     }
 
     std::vector<std::string> out;
-    out.push_back("Vertices:   " + DecimalText(vertices) + " (" + DecimalText(int64_t(CountDistinct(positions))) + ")");
+    out.push_back("Vertices:   " + DecimalText(vertices) + " (" + DecimalText(int64_t(positions.Count())) + ")");
     out.push_back("Triangles: " + DecimalText(triangles));
     out.emplace_back();
     std::string_view meshesLine = LineAt(lines, sections.Meshes);

@@ -8,10 +8,23 @@
 
 #include "app/Texts.h"
 #include "app/cli/CliRunner.h"
-#ifdef VANDREL_PDF
-#include "app/qt/PreviewPainting.h"
-#include "app/qt/QtPrintSurface.h"
-#endif
+#include "app/cli/OutputDevices.h"
+
+namespace {
+
+// The output devices, loaded when a script first prints or draws.
+const vandrel::OutputDevices* Devices() {
+    std::string problem;
+    const vandrel::OutputDevices* devices = vandrel::LoadOutputDevices(problem);
+    static bool told = false;
+    if (!devices && !told) {
+        std::cerr << "vandrel-cli: PDF files and pictures cannot be made: " << problem << "\n";
+        told = true;
+    }
+    return devices;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"vandrel-cli: runs Vandrel's window commands from a script, without a screen."};
@@ -22,9 +35,15 @@ int main(int argc, char** argv) {
     app.add_option("SCRIPT", scriptPath, "the script file; '-' or none reads standard input");
     app.set_version_flag("--version", vandrel::Utf8FromBytes(vandrel::Tr(vandrel::texts::VersionLine, 0)));
     CLI11_PARSE(app, argc, argv);
-#ifdef VANDREL_PDF
-    options.makePdf = vandrel::MakePdfSurface;
-    options.writePng = vandrel::WritePreviewPng;
+#ifdef VANDREL_DEVICES_FILE
+    options.makePdf = [](const std::string& path, bool landscape) -> std::unique_ptr<vandrel::PrintSurface> {
+        const vandrel::OutputDevices* devices = Devices();
+        return devices ? devices->makePdf(path, landscape) : nullptr;
+    };
+    options.writePng = [](const vandrel::PreviewDrawing& drawing, const std::string& path) {
+        const vandrel::OutputDevices* devices = Devices();
+        return devices && devices->writePng(drawing, path);
+    };
 #endif
 
     std::string script;
