@@ -191,34 +191,9 @@ bool ListsInPlace(const ModelSlot& file, size_t b, int64_t last) {
 struct ListPlan {
     int64_t countLine = 0;  // where the count line stands before the paste
     int64_t size = 0;       // the keys that follow it
-    int64_t newSize = 0;
     std::vector<ClipboardKeys*> transfers;  // in placing order
-    bool built = false;                     // the new list is in `list`, else one merge in place
-    KeyList list;
-    std::vector<int32_t> frames;            // for a merge in place: the frame of each key
+    KeyList list;           // the new list, when it takes keys
 };
-
-// Reads the frame numbers of the keys after the plan's count line into
-// plan.frames; returns whether they are in ascending order and, when they are,
-// how many of the given frames they lack.
-bool CountMissingFrames(const std::vector<std::string_view>& lines, ListPlan& plan,
-                        const std::vector<Placement>& finalLines, int64_t& missing) {
-    missing = 0;
-    plan.frames.clear();
-    plan.frames.reserve(size_t(plan.size));
-    size_t j = 0;
-    int32_t previous = INT32_MIN;
-    for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
-        const int32_t frame = FrameNumberOfLine(lines[size_t(i)]);
-        if (frame < previous) return false;
-        previous = frame;
-        plan.frames.push_back(frame);
-        while (j < finalLines.size() && finalLines[j].frame < frame) ++missing, ++j;
-        if (j < finalLines.size() && finalLines[j].frame == frame) ++j;
-    }
-    missing += int64_t(finalLines.size() - j);
-    return true;
-}
 
 }  // namespace
 
@@ -262,27 +237,16 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
         }
     }
 
-    // How long each list becomes. A list that takes the keys of one Clipboard
-    // bone and is ascending is merged straight into its new place below; any
-    // other is built apart first.
+    // Each list that takes keys is built apart: its keys, then the transfers.
     int64_t total = file.LineCount;
     for (ListPlan& plan : plans) {
-        plan.newSize = plan.size;
         if (plan.transfers.empty()) continue;
-        int64_t missing = 0;
-        if (plan.transfers.size() == 1 &&
-            CountMissingFrames(file.ModelLines.Views(), plan, plan.transfers[0]->FinalLines(), missing)) {
-            plan.newSize = plan.size + missing;
-        } else {
-            plan.built = true;
-            for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
-                plan.list.frames.push_back(FrameNumberOfLine(file.ModelLines[size_t(i)]));
-                plan.list.keys.push_back(file.ModelLines[size_t(i)]);
-            }
-            for (ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
-            plan.newSize = int64_t(plan.list.keys.size());
+        for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
+            plan.list.frames.push_back(FrameNumberOfLine(file.ModelLines[size_t(i)]));
+            plan.list.keys.push_back(file.ModelLines[size_t(i)]);
         }
-        total += plan.newSize - plan.size;
+        for (ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
+        total += int64_t(plan.list.keys.size()) - plan.size;
     }
 
     // Fill the lines from the last one up: every line moves down by the keys
@@ -291,40 +255,15 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
     std::vector<std::string_view>& lines = file.ModelLines.Views();
     if (lines.size() < size_t(total) + 1) lines.resize(size_t(total) + 1);
     int64_t r = file.LineCount, w = total;
-    auto moveDown = [&](int64_t from) {  // line `from` to place w
-        lines[size_t(w)] = lines[size_t(from)];
-        --w;
-    };
     for (size_t p = plans.size(); p-- > 0;) {
         ListPlan& plan = plans[p];
-        const int64_t listEnd = plan.countLine + plan.size;
-        for (; r > listEnd; --r) moveDown(r);
-        if (plan.built) {
-            for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = plan.list.keys[k];
-        } else if (!plan.transfers.empty()) {
-            // Merge from the back: a Clipboard key of a frame that the list has
-            // replaces its last key of that frame, any other one is inserted.
-            const std::vector<Placement>& finalLines = plan.transfers[0]->FinalLines();
-            size_t j = finalLines.size();
-            int64_t i = listEnd;
-            while (j > 0) {
-                const int32_t frame = i > plan.countLine ? plan.frames[size_t(i - plan.countLine - 1)] : INT32_MIN;
-                if (i > plan.countLine && frame > finalLines[j - 1].frame) {
-                    moveDown(i--);
-                } else {
-                    if (i > plan.countLine && frame == finalLines[j - 1].frame) --i;
-                    lines[size_t(w--)] = finalLines[j - 1].line;
-                    --j;
-                }
-            }
-            for (; i > plan.countLine; --i) moveDown(i);
-        } else {
-            for (int64_t i = listEnd; i > plan.countLine; --i) moveDown(i);
-        }
-        r = plan.countLine;
-        if (plan.newSize > plan.size) lines[size_t(w--)] = file.ModelLines.Store(DecimalText(plan.newSize));
-        else moveDown(r);
-        --r;
+        if (plan.transfers.empty()) continue;
+        for (const int64_t listEnd = plan.countLine + plan.size; r > listEnd; --r) lines[size_t(w--)] = lines[size_t(r)];
+        for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = plan.list.keys[k];
+        // Inserted keys raise the count; replaced keys leave it as it is.
+        const int64_t newSize = int64_t(plan.list.keys.size());
+        lines[size_t(w--)] = newSize > plan.size ? file.ModelLines.Store(DecimalText(newSize)) : lines[size_t(plan.countLine)];
+        r = plan.countLine - 1;
     }
     file.LineCount = Int32(total);
     return true;
