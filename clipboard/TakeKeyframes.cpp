@@ -25,15 +25,21 @@ int64_t RepeatBudget(int64_t first, int64_t last) {
 }
 
 // The number of lines the Clipboard gets when repeated frames are honoured.
-int64_t RepeatedLineCount(const Lines& source, const std::unordered_map<int32_t, int>& rowsOfFrame, int64_t first,
-                          int64_t last) {
+int64_t RepeatedLineCount(const Lines& source, const FrameCounts& rowsOfFrame, int64_t first, int64_t last) {
     int64_t count = first + 1;
     for (int64_t i = first; i <= last; ++i) {
         const std::string_view line = source[size_t(i)];
-        if (!IsKeyLine(line)) ++count;
-        else if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end()) count += found->second;
+        count += IsKeyLine(line) ? rowsOfFrame.Of(FrameNumberOfLine(line)) : 1;
     }
     return count;
+}
+
+// The frame numbers of the rows, once for each row; rows of frame 0 take nothing.
+std::vector<int32_t> TakenFrames(const KeyframeTable& rows) {
+    std::vector<int32_t> frames;
+    for (const KeyframeRow& row : rows)
+        if (const int32_t frame = FrameNumberOfRow(row); frame != 0) frames.push_back(frame);
+    return frames;
 }
 
 }  // namespace
@@ -66,9 +72,7 @@ void RemoveKeyframeLines(Workspace& ws, int n) {
             if (section.Contains(countLine)) lines[size_t(countLine)] = kCountMark;
 
     // A row of frame 0 takes nothing, and no key of frame 0 is ever taken.
-    std::unordered_set<int32_t> frames;
-    for (const KeyframeRow& row : ws.Clip.Rows)
-        if (int32_t k = FrameNumberOfRow(row); k != 0) frames.insert(k);
+    const FrameCounts frames(TakenFrames(ws.Clip.Rows));
 
     // Blank the keys of the taken frames and close every gap of the section in
     // one pass. The keys are counted in the same pass: each count mark gets the
@@ -82,7 +86,7 @@ void RemoveKeyframeLines(Workspace& ws, int n) {
     for (int64_t i = section.first; i <= section.last; ++i) {
         const std::string_view line = lines[size_t(i)];
         const bool key = IsKeyLine(line);
-        if (key && frames.count(FrameNumberOfLine(line))) continue;
+        if (key && frames.Of(FrameNumberOfLine(line)) > 0) continue;
         if (line.empty()) continue;
         lines[size_t(write)] = line;
         if (key) {
@@ -112,19 +116,17 @@ void ReduceClipboardModel(Workspace& ws) {
     const LineRange section = BonesSection(clip);
     const int64_t first = section.first, last = section.last;
 
-    std::unordered_map<int32_t, int> rowsOfFrame;
-    bool frameTakenTwice = false;
-    for (const KeyframeRow& row : clip.Rows)
-        if (const int32_t frame = FrameNumberOfRow(row); frame != 0) frameTakenTwice |= ++rowsOfFrame[frame] > 1;
+    std::vector<int32_t> taken = TakenFrames(clip.Rows);
+    std::vector<int32_t> once = taken;
+    std::sort(once.begin(), once.end());
+    once.erase(std::unique(once.begin(), once.end()), once.end());
     int64_t most = first + std::max<int64_t>(last - first + 1, 0) + 1;  // no repeats: no line gives two
-    if (frameTakenTwice) {
-        const int64_t repeated = RepeatedLineCount(clip.ModelLines, rowsOfFrame, first, last);
-        if (repeated <= RepeatBudget(first, last)) {
-            most = repeated;
-        } else {
-            for (auto& entry : rowsOfFrame) entry.second = 1;
-        }
+    if (once.size() < taken.size()) {
+        const int64_t repeated = RepeatedLineCount(clip.ModelLines, FrameCounts(taken), first, last);
+        if (repeated <= RepeatBudget(first, last)) most = repeated;
+        else taken = once;
     }
+    const FrameCounts rowsOfFrame(taken);
 
     Lines reduced;
     reduced.Keep(clip.ModelLines);
@@ -135,8 +137,7 @@ void ReduceClipboardModel(Workspace& ws) {
     for (int64_t i = first; i <= last; ++i) {
         const std::string_view line = clip.ModelLines[size_t(i)];
         if (IsKeyLine(line)) {
-            if (auto found = rowsOfFrame.find(FrameNumberOfLine(line)); found != rowsOfFrame.end())
-                lines.insert(lines.end(), size_t(found->second), line);
+            lines.insert(lines.end(), size_t(rowsOfFrame.Of(FrameNumberOfLine(line))), line);
         } else if (FrameNumberOfLine(line) != 0) {
             lines.push_back(kCountMark);
         } else {

@@ -3,6 +3,8 @@
 // the key counts above them.
 #include <cstdint>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "model/IntegerValue.h"
 #include "model/Text.h"
@@ -20,20 +22,30 @@ inline int32_t FrameNumberOfLine(std::string_view line) { return Int32(IntegerVa
 // not beginning with a blank or a double quote. Exporters write times below 1
 // ("0.735294") and times without a point ("5 0 0 0"); both are keys. Only lines
 // inside a bones section are ever asked.
-inline bool IsKeyLine(std::string_view line) {
-    if (line.empty() || line[0] == ' ' || line[0] == '"') return false;
-    int fields = 0;
-    bool inField = false;
-    for (char c : line) {
-        if (c == ' ') {
-            inField = false;
-        } else if (!inField) {
-            inField = true;
-            if (++fields > 4) return false;
+bool IsKeyLine(std::string_view line);
+
+// How many times each frame is named (by the rows taken, for instance), looked
+// up for every key line of a model: a plain array over the frames' range when
+// that range is small, as it is for real animations; a hash map otherwise.
+class FrameCounts {
+public:
+    explicit FrameCounts(const std::vector<int32_t>& frames);
+    int Of(int32_t frame) const {
+        if (!dense_.empty()) {
+            const int64_t k = int64_t{frame} - lowest_;
+            return k >= 0 && k < int64_t(dense_.size()) ? dense_[size_t(k)] : 0;
         }
+        auto found = sparse_.find(frame);
+        return found == sparse_.end() ? 0 : found->second;
     }
-    return fields == 4;
-}
+    bool Empty() const { return empty_; }
+
+private:
+    int64_t lowest_ = 0;
+    std::vector<int> dense_;
+    std::unordered_map<int32_t, int> sparse_;
+    bool empty_ = true;
+};
 
 // Walking up from line `top` to BonesLine, replaces each count mark by the number
 // of key lines between it and the next mark below (or `top`).

@@ -47,8 +47,6 @@ SectionLines FindSections(const std::vector<std::string_view>& lines) {
 
 }  // namespace
 
-bool IsQuotedLineAt(const LineSet& set, int64_t i) { return IsQuotedLine(LineAt(set, i)); }
-
 BoneRecord BoneRecordAt(const LineSet& set, int64_t i) {
     const int64_t positionKeys = IntegerValue(LineAt(set, i + 3));
     return {Int32(i), Int32(i + 2), Int32(i + 3), Int32(WrapAdd(i + 4, positionKeys))};

@@ -6,6 +6,7 @@
 
 #include "model/Lines.h"
 #include "model/Sections.h"
+#include "model/Text.h"
 #include "model/Workspace.h"
 
 namespace vandrel {
@@ -35,7 +36,7 @@ SharedText TextOf(std::string_view bytes);
 // Refills a line set's bone list from its current lines.
 void RebuildBoneList(LineSet& set);
 
-bool IsQuotedLineAt(const LineSet& set, int64_t i);
+inline bool IsQuotedLineAt(const LineSet& set, int64_t i) { return IsQuotedLine(LineAt(set, i)); }
 
 // The bone scan over the bones section: a quoted line B is a bone's name line
 // when its position-key count line B + 3 lies inside the section; the line after

@@ -2,12 +2,6 @@
 
 namespace vandrel {
 
-bool BeginsWithLetter(std::string_view line) {
-    if (line.empty()) return false;
-    const char c = line[0];
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-}
-
 LineRange SectionFrom(const LineSet& set, int64_t header) {
     if (header < 1 || header > set.LineCount) return {};
     int64_t last = header;

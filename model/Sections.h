@@ -19,7 +19,11 @@ struct LineRange {
 };
 
 // True for a line that begins with A to Z or a to z: the header of a section.
-bool BeginsWithLetter(std::string_view line);
+inline bool BeginsWithLetter(std::string_view line) {
+    if (line.empty()) return false;
+    const char c = char(line[0] | 0x20);  // lower case for letters
+    return c >= 'a' && c <= 'z';
+}
 
 // The section whose header is line `header` of the set; empty when the header
 // is 0 (the file has no such section) or lies outside the lines.
