@@ -15,6 +15,7 @@
 //     e AT|STEP|COMMENT  the Clipboard fields and OK
 //     w N       save; r N  save, then reopen through the Open command
 //     l L       the Settings command choosing language L
+//     u / y     Edit > Undo / Redo
 //
 // After every command the invariants of FuzzInvariants.h are checked, and more
 // for models whose bones section was well formed when opened.
@@ -294,6 +295,17 @@ struct Run {
         if (checked) FUZZ_CHECK(KeyframeNumbersOfRows(File(n).Rows) == expected);
     }
 
+    // Undo or Redo. The files are then whatever an earlier command left, so the
+    // checks that follow a model from its open are off until it is opened again.
+    void UndoOrRedo(int menuId) {
+        if (!HandleMenu(p, shell, menuId)) return;
+        for (int n : {0, 1}) {
+            wellFormed[n] = false;
+            pastMaximum[n] = true;
+        }
+        clipWellFormed = false;
+    }
+
     void Language(char choice) {
         shell.language = choice == '1' ? 1 : 0;
         HandleMenu(p, shell, menu::Settings);
@@ -318,6 +330,8 @@ struct Run {
             case 'w': Save(n); break;
             case 'r': SaveAndReopen(n); break;
             case 'l': Language(rest.empty() ? '0' : rest[0]); break;
+            case 'u': UndoOrRedo(menu::Undo); break;
+            case 'y': UndoOrRedo(menu::Redo); break;
             default: return;
         }
         CheckAll();
