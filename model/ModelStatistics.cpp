@@ -1,6 +1,7 @@
 #include "model/ModelStatistics.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstring>
 #include <functional>
@@ -49,92 +50,115 @@ std::string_view QuotedMeshName(std::string_view line) {
     return line.substr(0, second + 1);
 }
 
-// A hash of a short text, eight bytes at a time: position texts are a few dozen
-// bytes, and a model has hundreds of thousands of them.
-uint64_t PositionHash(std::string_view text) {
-    constexpr uint64_t kMul = 0x9E3779B97F4A7C15ull;
-    uint64_t h = text.size() * kMul;
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        h = (h ^ word) * kMul;
-        h ^= h >> 32;
+// A position text as written by exporters ("1.250000 -0.500000 2.000000"):
+// digits, points, signs, blanks and exponents, at most 30 characters. Such a text
+// is kept whole in 128 bits, four bits a character (no character is 0, so the
+// length is kept too): two texts are equal exactly when their codes are, and a
+// code is compared without reading the text again.
+struct PositionCode {
+    uint64_t high = 0, low = 0;
+    bool operator==(const PositionCode&) const = default;
+    uint64_t Hash() const {
+        uint64_t h = (high ^ (low * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+        return h ^ (h >> 31);
     }
-    uint64_t tail = 0;
-    std::memcpy(&tail, text.data() + i, text.size() - i);
-    h = (h ^ tail) * kMul;
-    return h ^ (h >> 29);
+};
+
+// The code of each character; 0 for those that have none.
+constexpr std::array<uint8_t, 256> kCodes = [] {
+    std::array<uint8_t, 256> codes{};
+    constexpr std::string_view alphabet = "0123456789.-+ eE";
+    for (size_t k = 0; k < alphabet.size(); ++k) codes[uint8_t(alphabet[k])] = uint8_t(k + 1);
+    return codes;
+}();
+
+bool EncodePosition(std::string_view text, PositionCode& code) {
+    const size_t n = text.size();
+    if (n > 30) return false;
+    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
+    uint64_t high = 0, low = 0;
+    bool missing = false;
+    const size_t split = std::min<size_t>(n, 15);
+    for (size_t i = 0; i < split; ++i) {
+        const uint64_t c = kCodes[p[i]];
+        missing |= c == 0;
+        high = (high << 4) | c;
+    }
+    for (size_t i = split; i < n; ++i) {
+        const uint64_t c = kCodes[p[i]];
+        missing |= c == 0;
+        low = (low << 4) | c;
+    }
+    code = {high, low};
+    return !missing;
 }
 
-// The position texts of a model's vertex lines, to count the different ones. A
-// model has hundreds of thousands: one table for all of them would be megabytes
-// probed at random, so they are first sorted by the top bits of their hash into
-// buckets, and each bucket is counted in a small table that stays in the cache.
-// Texts are compared whenever their hashes are equal.
+// How many different values are among `items`, each given its hash: sorted by
+// the top bits of their hash into buckets, each bucket counted in a small table
+// that stays in the cache. A model has hundreds of thousands of vertex lines,
+// and one table for all of them would be megabytes probed at random.
+template <class Item, class HashOf>
+size_t CountDistinct(const std::vector<Item>& items, HashOf hashOf) {
+    constexpr int kShift = 64 - 8;
+    const size_t n = items.size();
+    std::vector<uint32_t> start((size_t{1} << (64 - kShift)) + 1, 0);
+    for (const Item& item : items) ++start[(hashOf(item) >> kShift) + 1];
+    size_t largest = 0;
+    for (size_t b = 1; b < start.size(); ++b) {
+        largest = std::max<size_t>(largest, start[b]);
+        start[b] += start[b - 1];
+    }
+    std::vector<Item> sorted(n);
+    std::vector<uint32_t> next(start.begin(), start.end() - 1);
+    for (const Item& item : items) sorted[next[hashOf(item) >> kShift]++] = item;
+
+    size_t size = 16;
+    while (size < largest * 2) size *= 2;
+    std::vector<uint32_t> table(size);
+    size_t distinct = 0;
+    for (size_t b = 0; b + 1 < start.size(); ++b) {
+        const uint32_t first = start[b], end = start[b + 1];
+        if (first == end) continue;
+        size_t bucketSize = 16;
+        while (bucketSize < size_t(end - first) * 2) bucketSize *= 2;
+        const size_t mask = bucketSize - 1;
+        std::fill(table.begin(), table.begin() + std::ptrdiff_t(bucketSize), 0);
+        for (uint32_t k = first; k < end; ++k) {
+            for (size_t i = hashOf(sorted[k]) & mask;; i = (i + 1) & mask) {
+                if (table[i] == 0) {
+                    table[i] = k + 1;
+                    ++distinct;
+                    break;
+                }
+                if (sorted[table[i] - 1] == sorted[k]) break;
+            }
+        }
+    }
+    return distinct;
+}
+
+// The position texts of a model's vertex lines, to count the different ones.
+// Texts that cannot be coded (rare) are counted apart: no coded text equals them.
 class DistinctPositions {
 public:
-    explicit DistinctPositions(size_t most) {
-        hashes_.reserve(most);
-        texts_.reserve(most);
-    }
+    explicit DistinctPositions(size_t most) { codes_.reserve(most); }
 
     void Add(std::string_view line) {
         const std::string_view text = VertexPositionText(line);
         if (text.empty()) return;
-        hashes_.push_back(PositionHash(text));
-        texts_.push_back(text);
+        PositionCode code;
+        if (EncodePosition(text, code)) codes_.push_back(code);
+        else others_.push_back(text);
     }
 
     size_t Count() const {
-        constexpr int kShift = 64 - 8;
-        const size_t n = hashes_.size();
-        std::vector<uint32_t> start((size_t{1} << (64 - kShift)) + 1, 0);
-        for (uint64_t h : hashes_) ++start[(h >> kShift) + 1];
-        size_t largest = 0;
-        for (size_t b = 1; b < start.size(); ++b) {
-            largest = std::max<size_t>(largest, start[b]);
-            start[b] += start[b - 1];
-        }
-        // The hashes and their texts' places, bucket by bucket.
-        std::vector<uint64_t> hashes(n);
-        std::vector<uint32_t> places(n);
-        std::vector<uint32_t> next(start.begin(), start.end() - 1);
-        for (uint32_t t = 0; t < n; ++t) {
-            const uint32_t k = next[hashes_[t] >> kShift]++;
-            hashes[k] = hashes_[t];
-            places[k] = t;
-        }
-
-        size_t size = 16;
-        while (size < largest * 2) size *= 2;
-        std::vector<uint32_t> table(size);
-        size_t distinct = 0;
-        for (size_t b = 0; b + 1 < start.size(); ++b) {
-            const uint32_t first = start[b], end = start[b + 1];
-            if (first == end) continue;
-            size_t bucketSize = 16;
-            while (bucketSize < size_t(end - first) * 2) bucketSize *= 2;
-            const size_t mask = bucketSize - 1;
-            std::fill(table.begin(), table.begin() + std::ptrdiff_t(bucketSize), 0);
-            for (uint32_t k = first; k < end; ++k) {
-                for (size_t i = hashes[k] & mask;; i = (i + 1) & mask) {
-                    if (table[i] == 0) {
-                        table[i] = k + 1;
-                        ++distinct;
-                        break;
-                    }
-                    const uint32_t other = table[i] - 1;
-                    if (hashes[other] == hashes[k] && texts_[places[other]] == texts_[places[k]]) break;
-                }
-            }
-        }
-        return distinct;
+        return CountDistinct(codes_, [](const PositionCode& c) { return c.Hash(); }) +
+               CountDistinct(others_, [](std::string_view t) { return std::hash<std::string_view>{}(t); });
     }
 
 private:
-    std::vector<uint64_t> hashes_;
-    std::vector<std::string_view> texts_;
+    std::vector<PositionCode> codes_;
+    std::vector<std::string_view> others_;
 };
 
 }  // namespace
