@@ -15,11 +15,19 @@ namespace vandrel {
 namespace {
 
 // 1-based position of the first blank at or after position `from` (1-based); 0 if none.
+// Vertex lines are short: a plain loop beats a library search call.
 size_t BlankAtOrAfter(std::string_view line, size_t from) {
     if (from < 1) from = 1;
-    if (from > line.size()) return 0;
-    size_t p = line.find(' ', from - 1);
-    return p == std::string_view::npos ? 0 : p + 1;
+    for (size_t i = from - 1; i < line.size(); ++i)
+        if (line[i] == ' ') return i + 1;
+    return 0;
+}
+
+// Whether the line has a point, by the same plain loop.
+bool HasPoint(std::string_view line) {
+    for (char c : line)
+        if (c == '.') return true;
+    return false;
 }
 
 // The x y z text of a vertex line, or empty when it does not count.
@@ -180,7 +188,7 @@ std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const Sect
             vertices = WrapAdd(vertices, v);
             triangles = WrapAdd(triangles, IntegerValue(triangleLine));
             meshLines.push_back(std::string(QuotedMeshName(line)) + " --> " + std::string(triangleLine));
-        } else if (BeginsWith(line, "0 ") && ContainsPoint(line)) {
+        } else if (BeginsWith(line, "0 ") && HasPoint(line)) {
             positions.Add(line);
         }
     }
