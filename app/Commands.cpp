@@ -4,13 +4,14 @@
 #include <set>
 
 #include "app/MainWindow.h"
-#include "app/Printing.h"
+#include "app/PrintCommands.h"
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "clipboard/Clipboard.h"
 #include "model/ModelReader.h"
 #include "model/RestLines.h"
 #include "model/Text.h"
+#include "output/KeyframeSidecar.h"
 #include "output/ModelWriter.h"
 
 namespace vandrel {
@@ -64,6 +65,7 @@ void OpenCommand(Program& p, Shell& shell, int n) {
         ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage), Tr(texts::OnlyMilkShapeFiles, p.UiLanguage),
                                MessageIcon::Warning});
     } else {
+        ReadKeyframeSidecar(slot);
         EnableFileCommands(p, n);
         // Only a freshly loaded model records its rest lines: a rejected or
         // cancelled open keeps what the next save must write back.

@@ -92,8 +92,8 @@ void RefreshMainWindow(Program& p) {
         if (p.ws.Clip.ClipboardSource == 2) Enable(p, ids::PasteButton1, false);
     }
     // A paste must be able to place keys: rows without keys would vanish on the next open.
-    if (!ClipboardFitsFile(p.ws, 1)) Enable(p, ids::PasteButton1, false);
-    if (!ClipboardFitsFile(p.ws, 2)) Enable(p, ids::PasteButton2, false);
+    if (!HasBoneOf(p.ws.File(1), p.ws.Clip)) Enable(p, ids::PasteButton1, false);
+    if (!HasBoneOf(p.ws.File(2), p.ws.Clip)) Enable(p, ids::PasteButton2, false);
 }
 
 void RebuildTexts(Program& p) {
@@ -112,7 +112,7 @@ void BusyIndicator(Program& p, Shell& shell, bool busy) {
 }
 
 void ShowCompatibility(Program& p) {
-    p.ws.CompatibleCount = CountCompatibleBones(p.ws);
+    p.ws.CompatibleCount = CountCompatibleBones(p.ws.File(1), p.ws.File(2));
     p.window.status[0] = "  " + std::string(texts::CopyrightLine);
     p.window.status[1] = " " + JointText(p.ws.File(1));
     p.window.status[3] = " " + JointText(p.ws.File(2));

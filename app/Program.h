@@ -10,7 +10,7 @@
 #include "app/MainWindowLayout.h"
 #include "app/SavedFiles.h"
 #include "app/UndoHistory.h"
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 #include "output/DateStamp.h"
 
 namespace vandrel {

@@ -6,7 +6,7 @@
 #include <deque>
 #include <vector>
 
-#include "model/WorkspaceState.h"
+#include "app/WorkspaceState.h"
 
 namespace vandrel {
 

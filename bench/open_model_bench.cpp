@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "model/Compatibility.h"
+#include "clipboard/Workspace.h"
 #include "model/ModelReader.h"
 #include "model/RestLines.h"
 
@@ -135,7 +136,7 @@ const std::string& LargeModelPath() {
 bool OpenAsTheCommandDoes(vandrel::Workspace& ws, const std::string& path) {
     if (vandrel::OpenModel(ws, 1, path, nullptr) != vandrel::OpenResult::Opened) return false;
     vandrel::MakeRestLinesUnique(ws.File(1));
-    ws.CompatibleCount = vandrel::CountCompatibleBones(ws);
+    ws.CompatibleCount = vandrel::CountCompatibleBones(ws.File(1), ws.File(2));
     return ws.File(1).LineCount > 0;
 }
 

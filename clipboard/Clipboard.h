@@ -3,7 +3,7 @@
 // Each command is a fixed sequence of the steps declared here.
 #include <string_view>
 
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 
 namespace vandrel {
 

@@ -5,7 +5,7 @@
 // frame is placed into the bone's key list: it replaces the last key of its
 // frame, or is inserted after the last key of a lower frame (before the first
 // key when there is none), and each insertion raises the count by one.
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 
 namespace vandrel {
 

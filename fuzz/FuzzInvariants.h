@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel::fuzz {
 

@@ -7,25 +7,23 @@
 
 namespace vandrel {
 
-int32_t CountCompatibleBones(const Workspace& ws) {
+int32_t CountCompatibleBones(const LineSet& first, const LineSet& second) {
     std::unordered_map<std::string_view, int64_t> restLinesOf2;
-    for (const BoneRecord& b : ws.File(2).BoneList) ++restLinesOf2[LineAt(ws.File(2), b.RestLine)];
+    for (const BoneRecord& b : second.BoneList) ++restLinesOf2[LineAt(second, b.RestLine)];
     int64_t count = 0;
-    for (const BoneRecord& a : ws.File(1).BoneList) {
-        auto found = restLinesOf2.find(LineAt(ws.File(1), a.RestLine));
+    for (const BoneRecord& a : first.BoneList) {
+        auto found = restLinesOf2.find(LineAt(first, a.RestLine));
         if (found != restLinesOf2.end()) count += found->second;
     }
     return static_cast<int32_t>(count);
 }
 
-bool ClipboardFitsFile(const Workspace& ws, int n) {
-    const Clipboard& clip = ws.Clip;
-    if (clip.BoneList.empty()) return true;
+bool HasBoneOf(const LineSet& set, const LineSet& of) {
+    if (of.BoneList.empty()) return true;
     std::unordered_set<std::string_view> restLines;
-    for (const BoneRecord& c : clip.BoneList) restLines.insert(LineAt(clip, c.RestLine));
-    const ModelSlot& file = ws.File(n);
-    for (const BoneRecord& b : file.BoneList)
-        if (restLines.count(LineAt(file, b.RestLine))) return true;
+    for (const BoneRecord& c : of.BoneList) restLines.insert(LineAt(of, c.RestLine));
+    for (const BoneRecord& b : set.BoneList)
+        if (restLines.count(LineAt(set, b.RestLine))) return true;
     return false;
 }
 

@@ -3,16 +3,16 @@
 #include <cstdint>
 #include <string>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 
-// Counts the pairs (bone of File 1, bone of File 2) whose rest lines are equal.
-int32_t CountCompatibleBones(const Workspace& ws);
+// Counts the pairs (bone of the first, bone of the second) whose rest lines are equal.
+int32_t CountCompatibleBones(const LineSet& first, const LineSet& second);
 
-// Whether a paste into file n can place keys: some bone of the file has the
-// rest line of a bone of the Clipboard. True for a Clipboard without bones.
-bool ClipboardFitsFile(const Workspace& ws, int n);
+// Whether some bone of `set` has the rest line of a bone of `of`; true when
+// `of` has no bones.
+bool HasBoneOf(const LineSet& set, const LineSet& of);
 
 // "Joints: " and the joint count text of the slot's "Bones:" line.
 std::string JointText(const ModelSlot& slot);

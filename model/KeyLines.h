@@ -8,7 +8,7 @@
 
 #include "model/IntegerValue.h"
 #include "model/Text.h"
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 

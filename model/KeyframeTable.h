@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 

@@ -7,7 +7,6 @@
 #include "model/KeyframeTable.h"
 #include "model/ModelStatistics.h"
 #include "model/Text.h"
-#include "output/KeyframeSidecar.h"
 
 namespace vandrel {
 
@@ -64,8 +63,7 @@ SharedText TextOf(std::string_view bytes) {
     return text;
 }
 
-void LoadModelText(Workspace& ws, int n, SharedText text) {
-    ModelSlot& slot = ws.File(n);
+void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     std::vector<std::string_view> views;
     if (text) {
         views.reserve(LinesRoomFor(text->Text().size()));
@@ -76,7 +74,7 @@ void LoadModelText(Workspace& ws, int n, SharedText text) {
     }
     const int64_t count = static_cast<int64_t>(views.size()) - 1;
     // The capacity follows the lines of a file that could be read, as it always has.
-    if (text && count > ws.LineCapacity) ws.LineCapacity = count + 10;
+    if (text && count > lineCapacity) lineCapacity = count + 10;
 
     const SectionLines sections = FindSections(views);
     slot.ModelLines = Lines(std::move(text), std::move(views));
@@ -92,19 +90,17 @@ void LoadModelText(Workspace& ws, int n, SharedText text) {
     BuildKeyframeTable(slot);
 }
 
-OpenResult OpenModel(Workspace& ws, int n, const std::string& path,
+OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& path,
                      const std::function<void()>& pathAccepted) {
     if (path.empty() || LowerExtensionOf(path) != "txt") return OpenResult::Rejected;
     SharedText text = ReadTextFile(path);
     if (text && StripBlanks(FirstLine(text->Text())) != kModelHeader) return OpenResult::Rejected;
 
-    ModelSlot& slot = ws.File(n);
     slot.Path = path;
     slot.DialogDefault = path;
     if (pathAccepted) pathAccepted();
 
-    LoadModelText(ws, n, std::move(text));
-    ReadKeyframeSidecar(slot);
+    LoadModelText(slot, lineCapacity, std::move(text));
     return OpenResult::Opened;
 }
 

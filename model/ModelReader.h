@@ -7,7 +7,7 @@
 #include "model/Lines.h"
 #include "model/Sections.h"
 #include "model/Text.h"
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 
@@ -15,20 +15,21 @@ inline constexpr std::string_view kModelHeader = "// MilkShape 3D ASCII";
 
 enum class OpenResult { Opened, Rejected };
 
-// Opens the file at `path` into slot n (an empty path is a cancelled dialog).
+// Opens the file at `path` into the slot (an empty path is a cancelled dialog).
 // Rejects names without the extension txt and readable files whose first line is
 // not the MilkShape header; a rejected open changes nothing. On acceptance the
 // slot takes the path, `pathAccepted` runs (the shell remembers the path), then
-// the file is loaded as LoadModelText says and its comments are read back.
-OpenResult OpenModel(Workspace& ws, int n, const std::string& path,
+// the file is loaded as LoadModelText says. The comments of its side file are
+// the open command's next step (ReadKeyframeSidecar).
+OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& path,
                      const std::function<void()>& pathAccepted);
 
 // What an open does with the file once it is read (null: it could not be read,
-// which gives an empty model): raises LineCapacity to the line count + 10 when
-// the count exceeds it, takes the lines with their statistics and bone index
-// (bone flags cleared) into slot n, and builds its keyframe table. Tests and
-// fuzzers open bytes through here too.
-void LoadModelText(Workspace& ws, int n, SharedText text);
+// which gives an empty model): raises the line capacity shared by the line
+// arrays to the line count + 10 when the count exceeds it, takes the lines with
+// their statistics and bone index (bone flags cleared) into the slot, and builds
+// its keyframe table. Tests and fuzzers open bytes through here too.
+void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text);
 
 // Bytes as a block of text, for LoadModelText.
 SharedText TextOf(std::string_view bytes);

@@ -1,6 +1,6 @@
 #pragma once
 // Bone identity: two bones are the same when their rest lines are the same text.
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 

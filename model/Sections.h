@@ -6,7 +6,7 @@
 // bones), so no section is taken to run to the end of the file.
 #include <cstdint>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 
 namespace vandrel {
 

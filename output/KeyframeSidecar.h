@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 #include "output/DateStamp.h"
 
 namespace vandrel {

@@ -2,7 +2,7 @@
 // Saving a model slot back into its file, followed by its side file.
 #include <string>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 #include "output/DateStamp.h"
 
 namespace vandrel {

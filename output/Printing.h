@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 #include "output/DateStamp.h"
 #include "output/PrintSurface.h"
 

@@ -13,7 +13,7 @@
 
 #include <glm/glm.hpp>
 
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 
 namespace vandrel {
 

@@ -13,7 +13,7 @@
 
 #include "model/ModelReader.h"
 #include "model/RestLines.h"
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 
 namespace vandrel::test {
 

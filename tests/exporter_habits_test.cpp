@@ -123,7 +123,7 @@ TEST_F(ExporterHabits, EveryWrittenFileLoadsAfterAnySequenceOfCommands) {
                     RebuildBoneList(ws.Clip);
                     break;
                 case 3:
-                    if (!ws.Clip.Rows.empty() && ClipboardFitsFile(ws, n)) PasteFromClipboard(ws, n);
+                    if (!ws.Clip.Rows.empty() && HasBoneOf(ws.File(n), ws.Clip)) PasteFromClipboard(ws, n);
                     break;
                 default: SaveAndRead(n); break;
             }

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/Printing.h"
+#include "app/PrintCommands.h"
 #include "output/KeyframeSidecar.h"
 #include "output/Printing.h"
 

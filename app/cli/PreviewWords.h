@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Workspace.h"
+#include "model/ModelSlot.h"
 #include "preview/PreviewDrawing.h"
 
 namespace vandrel {

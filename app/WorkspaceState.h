@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "model/Workspace.h"
+#include "clipboard/Workspace.h"
 
 namespace vandrel {
 

@@ -1,4 +1,4 @@
-#include "app/Printing.h"
+#include "app/PrintCommands.h"
 
 #include "app/Texts.h"
 #include "output/Printing.h"

@@ -1,4 +1,4 @@
-#include "model/WorkspaceState.h"
+#include "app/WorkspaceState.h"
 
 #include <algorithm>
 #include <unordered_map>

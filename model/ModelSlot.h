@@ -1,6 +1,6 @@
 #pragma once
-// The program's data: two model slots and the Clipboard, each a set of text lines
-// with a small index of line positions. No structured model is ever built.
+// A model's data: its text lines with a small index of line positions, and the
+// slot that holds one open model. No structured model is ever built.
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -49,25 +49,6 @@ struct ModelSlot : LineSet {
     std::vector<std::string> ModelStatistics;
     std::vector<std::string> LoadedRestLines;
     bool RestLinesAdjusted = false;
-};
-
-// The program's own keyframe store between the two files.
-struct Clipboard : LineSet {
-    int32_t ClipboardSource = 0;
-    KeyframeTable Rows;
-};
-
-// Everything an operation on models works on; the shell owns one.
-struct Workspace {
-    ModelSlot Files[2];
-    Clipboard Clip;
-    // The line count the arrays are sized for: it only grows. Line arrays hold
-    // their valid lines only; lines past LineCount read as empty lines anyway.
-    int64_t LineCapacity = 0;
-    int32_t CompatibleCount = 0;
-
-    ModelSlot& File(int n) { return Files[n - 1]; }
-    const ModelSlot& File(int n) const { return Files[n - 1]; }
 };
 
 }  // namespace vandrel
