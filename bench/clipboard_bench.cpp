@@ -29,6 +29,7 @@
 #include "model/ModelReader.h"
 #include "model/Text.h"
 #include "tests/ModelGenerator.h"
+#include "tests/TestSupport.h"
 
 namespace vandrel {
 namespace {
@@ -55,13 +56,8 @@ std::unique_ptr<Prepared> Build(int keys) {
     }
     p->text1 = test::FileText(test::FileLines(test::AnimatedModel(skeleton, frames1)));
 
-    const std::filesystem::path dir =
-        std::filesystem::temp_directory_path() / ("vandrel-bench-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
-    test::OpenModelText(p->loaded, 1, (dir / "model1.txt").string(), p->text1);
-    test::OpenModelText(p->loaded, 2, (dir / "model2.txt").string(),
-                        test::FileText(test::FileLines(test::AnimatedModel(skeleton, frames2))));
-    std::filesystem::remove_all(dir);
+    test::OpenBytes(p->loaded, 1, p->text1);
+    test::OpenBytes(p->loaded, 2, test::FileText(test::FileLines(test::AnimatedModel(skeleton, frames2))));
 
     KeyframeTable& rows = p->loaded.File(1).Rows;
     for (size_t r = 0; r < rows.size(); ++r) rows[r].Selected = r % 2 == 0;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "clipboard/Workspace.h"
 #include "model/ModelSlot.h"
 
 namespace vandrel::fuzz {

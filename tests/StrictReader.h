@@ -15,19 +15,15 @@ namespace vandrel::test {
 
 struct StrictModel {
     std::string problem;  // empty when the file reads
-    std::vector<std::pair<size_t, size_t>> keyCounts;  // per bone: position keys, rotation keys
 };
 
 class StrictReader {
 public:
     explicit StrictReader(std::string_view bytes) {
-        for (size_t start = 0; start < bytes.size();) {
-            size_t end = bytes.find('\n', start);
-            if (end == std::string_view::npos) end = bytes.size();
+        for (size_t start = 0, end; start < bytes.size(); start = end + 1) {
+            end = std::min(bytes.find('\n', start), bytes.size());
             std::string_view line = bytes.substr(start, end - start);
-            if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-            lines_.emplace_back(line);
-            start = end + 1;
+            lines_.emplace_back(line.substr(0, line.size() - (!line.empty() && line.back() == '\r')));
         }
     }
 
@@ -68,7 +64,6 @@ private:
         if (model_.problem.empty()) model_.problem = what + " at line " + std::to_string(i_ + 1);
         return model_;
     }
-
     static bool Letter(const std::string& line) {
         return !line.empty() && std::isalpha(static_cast<unsigned char>(line[0]));
     }
@@ -135,8 +130,7 @@ private:
 
     void Bone(long& lastKey) {
         if (!Quoted() || !Quoted() || !Numbers(7)) return void(Fail("bone"));
-        std::pair<size_t, size_t> counts;
-        for (size_t* kind : {&counts.first, &counts.second}) {
+        for (int kind = 0; kind < 2; ++kind) {  // position keys, then rotation keys
             long keys = 0;
             if (!Count(keys)) return void(Fail("key count"));
             for (long k = 0; k < keys; ++k) {
@@ -144,9 +138,7 @@ private:
                 if (!Numbers(4, &time)) return void(Fail("key"));
                 lastKey = std::max(lastKey, long(time));
             }
-            *kind = size_t(keys);
         }
-        model_.keyCounts.push_back(counts);
     }
 
     std::vector<std::string> lines_;

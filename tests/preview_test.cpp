@@ -1,5 +1,5 @@
 // The preview's poses: joints and vertices where the arithmetic of the key
-// reading puts them, on small skeletons built here, and `vandrel-cli pose`.
+// reading puts them, on small skeletons built here.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,8 +9,6 @@
 #include "ModelGenerator.h"
 #include "TestSupport.h"
 #include "clipboard/Clipboard.h"
-#include "model/KeyframeTable.h"
-#include "model/ModelReader.h"
 #include "preview/PreviewPose.h"
 
 namespace vandrel {
@@ -27,18 +25,12 @@ std::string Angle(double radians) {
     return text;
 }
 
-void Load(Workspace& ws, int n, const std::vector<std::string>& lines) {
-    const std::string bytes = test::FileText(lines);
-    LoadModelText(ws, n, TextOf(bytes));
-}
-
 // The model as File 1 holds it after an open.
 PreviewModel Read(const std::vector<std::string>& lines) {
     Workspace ws;
-    Load(ws, 1, lines);
+    test::OpenBytes(ws, 1, test::FileText(lines));
     return ReadPreviewModel(ws, PreviewSource::File1);
 }
-
 PreviewModel Read(const GenModel& model) { return Read(test::FileLines(model)); }
 
 void ExpectAt(const glm::dvec3& actual, const glm::dvec3& expected, const std::string& what) {
@@ -115,34 +107,16 @@ TEST(PreviewPose, TheClipboardIsDrawnOnTheMeshesOfItsFileWhileTheFileHasItsBones
     GenModel model = test::ModelWith({{"hip", "", "0 0 0 0 0 0 0", {"1 0 0 0"}, {}}});
     model.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", "1", "0 1 0 0 0 0 0", "0", "0"};
     Workspace ws;
-    Load(ws, 2, test::FileLines(model));
+    test::OpenBytes(ws, 2, test::FileText(test::FileLines(model)));
     ws.File(2).Rows[0].Selected = true;
     CopyToClipboard(ws, 2);
     EXPECT_EQ(ReadPreviewModel(ws, PreviewSource::Clipboard).Vertices.size(), 1u);
 
     model.Bones[0].Name = "pelvis";
-    Load(ws, 2, test::FileLines(model));
+    test::OpenBytes(ws, 2, test::FileText(test::FileLines(model)));
     const PreviewModel clipboard = ReadPreviewModel(ws, PreviewSource::Clipboard);
     EXPECT_EQ(clipboard.Bones.size(), 1u);
     EXPECT_TRUE(clipboard.Vertices.empty()) << "the file now holds other bones";
-}
-
-TEST(PreviewCli, PosePrintsEveryBoneOfAModelAndRefusesMalformedWords) {
-    test::TempDir dir;
-    test::WriteFile(dir / "arm.txt", test::FileText(test::FileLines(test::ModelWith({
-                                         {"sh\xE9 l", "", "0 0 0 0 0 0 0", {}, {"1 0 0 0", "10 0 0 " + Angle(kQuarter)}},
-                                         {"elbow", "sh\xE9 l", "0 -2 0 0 0 0 0", {}, {"1 0 0 0"}},
-                                     }))));
-    const test::CliResult r = test::RunCli(dir.path().string(), "open 1 arm.txt\npose 1 10\npose 2 10\n");
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.out, "sh\xC3\xA9 l 0.000000 0.000000 0.000000\nelbow 0.000000 -2.000000 0.000000\n");
-
-    for (const char* malformed : {"pose 3 1", "pose 1 1.5", "pose 1", "render 1 1 a.png 10x10 front",
-                                  "render clipboard -1 a.png diagonal", "render 1 1 a.png 0x10"}) {
-        const test::CliResult refused = test::RunCli(dir.path().string(), std::string(malformed) + "\n");
-        EXPECT_EQ(refused.exitCode, 2) << malformed;
-        EXPECT_EQ(refused.out, "") << malformed;
-    }
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <random>
 #include <set>
 
+#include "clipboard/Workspace.h"
 #include "model/ModelReader.h"
 #include "model/ModelStatistics.h"
 #include "model/Text.h"

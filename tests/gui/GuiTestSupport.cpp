@@ -1,19 +1,14 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QTimer>
 #include <memory>
 
 #include "ModelGenerator.h"
-#include "output/PrintSurface.h"
 
 namespace vandrel::test {
 
-TestShell::TestShell() : QtShell(LoadAboutResources()) {}
-
-std::string TestShell::AskOpenPath(const OpenDialogRequest& request) {
-    openRequests.push_back(request);
+std::string TestShell::AskOpenPath(const OpenDialogRequest&) {
     if (duringOpenDialog) duringOpenDialog();
     if (openAnswers.empty()) return {};
     std::string answer = openAnswers.front();
@@ -21,31 +16,12 @@ std::string TestShell::AskOpenPath(const OpenDialogRequest& request) {
     return answer;
 }
 
-void TestShell::ShowMessage(const Message& message) { messages.push_back(message); }
-
-bool TestShell::AskYesNo(const Message& question) {
-    questions.push_back(question);
-    return answerYes;
-}
-
-bool TestShell::OpenHelpFile(const std::string& name) {
-    helpFiles.push_back(name);
-    return false;
-}
-
-std::unique_ptr<PrintSurface> TestShell::AskPrinter(const std::string& jobName) {
-    return realPrintDialog ? QtShell::AskPrinter(jobName) : nullptr;
-}
-
 namespace {
 
 void TryModal(std::shared_ptr<std::function<void(QWidget*)>> act, int triesLeft) {
     QTimer::singleShot(0, qApp, [act, triesLeft] {
-        if (QWidget* dialog = QApplication::activeModalWidget()) {
-            (*act)(dialog);
-        } else if (triesLeft > 0) {
-            TryModal(act, triesLeft - 1);
-        }
+        if (QWidget* dialog = QApplication::activeModalWidget()) (*act)(dialog);
+        else if (triesLeft > 0) TryModal(act, triesLeft - 1);
     });
 }
 
@@ -60,8 +36,6 @@ void ProcessEvents() {
     QCoreApplication::processEvents();
 }
 
-std::string ModelText(const std::vector<int>& frames) {
-    return FileText(FileLines(AnimatedModel(Skeleton(3), frames)));
-}
+std::string ModelText(const std::vector<int>& frames) { return FileText(FileLines(AnimatedModel(Skeleton(3), frames))); }
 
 }  // namespace vandrel::test

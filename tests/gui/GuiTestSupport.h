@@ -1,36 +1,32 @@
 #pragma once
 // The real window and dialogs, with a shell that answers the open dialog, the
-// message boxes and the quit question from the test.
-#include <QImage>
-#include <QWidget>
+// message boxes, the quit question and the help from the test.
 #include <deque>
 #include <functional>
-#include <string>
-#include <vector>
 
 #include "app/qt/QtShell.h"
+#include "output/PrintSurface.h"
 
 namespace vandrel::test {
 
 class TestShell : public QtShell {
 public:
-    TestShell();
+    TestShell() : QtShell(LoadAboutResources()) {}
 
-    std::deque<std::string> openAnswers;  // "" or none left: cancelled
-    std::vector<OpenDialogRequest> openRequests;
-    // Called while the open dialog would be on the screen.
-    std::function<void()> duringOpenDialog;
-    std::vector<Message> messages;
-    std::vector<Message> questions;
+    std::deque<std::string> openAnswers;    // none left: cancelled
+    std::function<void()> duringOpenDialog;  // runs while the open dialog would be on the screen
+    std::vector<Message> messages, questions;
     bool answerYes = false;
-    std::vector<std::string> helpFiles;
-    bool realPrintDialog = false;  // else the print dialog is cancelled unseen
+    std::vector<std::string> helpFiles;  // asked for; none opens
+    bool realPrintDialog = false;        // else the print dialog is cancelled unseen
 
-    std::string AskOpenPath(const OpenDialogRequest& request) override;
-    void ShowMessage(const Message& message) override;
-    bool AskYesNo(const Message& question) override;
-    bool OpenHelpFile(const std::string& name) override;
-    std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) override;
+    std::string AskOpenPath(const OpenDialogRequest&) override;
+    void ShowMessage(const Message& message) override { messages.push_back(message); }
+    bool AskYesNo(const Message& question) override { return questions.push_back(question), answerYes; }
+    bool OpenHelpFile(const std::string& name) override { return helpFiles.push_back(name), false; }
+    std::unique_ptr<PrintSurface> AskPrinter(const std::string& job) override {
+        return realPrintDialog ? QtShell::AskPrinter(job) : nullptr;
+    }
 };
 
 // Runs `act` on the next modal dialog once it is open, from inside its own loop.

@@ -1,9 +1,9 @@
 // Claims the single-instance name the way the program does and says what came
 // of it on standard output: "first", "running" or "unavailable". A first claim
 // is then held until the probe is killed.
-//   vandrel_instance_probe NAME [--as-uid UID] [--with-child]
-// --as-uid switches to another user before claiming (needs root); --with-child
-// starts a long-lived child first and prints its process id after the answer.
+//   vandrel_instance_probe NAME [--with-child]
+// --with-child starts a long-lived child first and prints its process id after
+// the answer.
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/types.h>
@@ -19,14 +19,7 @@
 int main(int argc, char** argv) {
     if (argc < 2) return 2;
     const std::string name = argv[1];
-    bool withChild = false;
-    for (int i = 2; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--as-uid") == 0 && i + 1 < argc) {
-            if (::setuid(uid_t(std::atoi(argv[++i]))) != 0) return 3;
-        } else if (std::strcmp(argv[i], "--with-child") == 0) {
-            withChild = true;
-        }
-    }
+    const bool withChild = argc > 2 && std::strcmp(argv[2], "--with-child") == 0;
     const vandrel::InstanceClaim claim = vandrel::ClaimSingleInstance(name);
     pid_t child = 0;
     if (withChild) {

@@ -8,7 +8,7 @@
 #include <QListWidget>
 #include <QTest>
 #include <cmath>
-#include <deque>
+#include <set>
 
 #include "GuiTestSupport.h"
 #include "ModelGenerator.h"
@@ -24,35 +24,28 @@ using test::TempDir;
 
 // The centres of the joint dots: groups of touching red pixels.
 std::vector<QPointF> JointDots(const QImage& image) {
-    auto red = [&](int x, int y) {
-        const QColor c = image.pixelColor(x, y);
+    auto red = [&](QPoint p) {
+        const QColor c = image.rect().contains(p) ? image.pixelColor(p) : QColor();
         return c.red() > 170 && c.green() < 90 && c.blue() < 90;
     };
-    std::vector<bool> seen(size_t(image.width() * image.height()), false);
+    std::set<std::pair<int, int>> seen;
     std::vector<QPointF> dots;
-    for (int y0 = 0; y0 < image.height(); ++y0) {
-        for (int x0 = 0; x0 < image.width(); ++x0) {
-            if (seen[size_t(y0 * image.width() + x0)] || !red(x0, y0)) continue;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            if (seen.count({x, y}) || !red({x, y})) continue;
             QPointF sum;
             int count = 0;
-            std::deque<QPoint> open{{x0, y0}};
-            seen[size_t(y0 * image.width() + x0)] = true;
+            std::vector<QPoint> open{{x, y}};
+            seen.insert({x, y});
             while (!open.empty()) {
-                const QPoint p = open.front();
-                open.pop_front();
-                sum += p;
-                ++count;
-                for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
-                    const QPoint q = p + d;
-                    if (q.x() < 0 || q.y() < 0 || q.x() >= image.width() || q.y() >= image.height()) continue;
-                    if (seen[size_t(q.y() * image.width() + q.x())] || !red(q.x(), q.y())) continue;
-                    seen[size_t(q.y() * image.width() + q.x())] = true;
-                    open.push_back(q);
-                }
+                const QPoint p = open.back();
+                open.pop_back();
+                sum += p, ++count;
+                for (const QPoint q : {p + QPoint(1, 0), p - QPoint(1, 0), p + QPoint(0, 1), p - QPoint(0, 1)})
+                    if (!seen.count({q.x(), q.y()}) && red(q)) seen.insert({q.x(), q.y()}), open.push_back(q);
             }
             dots.push_back(sum / count + QPointF(0.5, 0.5));
         }
-    }
     return dots;
 }
 
@@ -140,74 +133,63 @@ TEST(PreviewRender, EachViewShowsTheJointsWhereTheirPoseProjectsThem) {
     }
 }
 
-class PreviewWindowTest : public ::testing::Test {
-protected:
-    PreviewWindowTest() {
-        p.SettingsFileName = dir / "Vandrel.ini";
-        test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
-        // Three bones that turn a little more at every keyframe, inside the picture.
-        test::GenModel model = test::ModelWith(test::Skeleton(3));
-        for (test::GenBone& bone : model.Bones) {
-            for (int frame : {10, 20, 35}) {
-                bone.PositionKeys.push_back(test::TimeText(frame) + " 0 0 0");
-                bone.RotationKeys.push_back(test::TimeText(frame) + " 0 0 " + std::to_string(frame / 1000.0));
-            }
-        }
-        test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
-        StartUp(p, shell, false);
-        window = std::make_unique<QtMainWindow>(p, shell);
-        shell.SetWindow(window.get());
-        window->show();
-    }
-    ~PreviewWindowTest() override { shell.SetWindow(nullptr); }
-
-    QListWidget* List(int id) const { return qobject_cast<QListWidget*>(window->Control(id)); }
-    void ClickRow(int listId, int row) {
-        QListWidget* list = List(listId);
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
-    }
-    std::vector<QPointF> Joints(const PreviewWindow& preview) const {
-        std::vector<QPointF> joints;
-        for (const PreviewPoint& j : preview.Drawing().Joints) joints.emplace_back(j.X, j.Y);
-        return joints;
-    }
-
+TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
     TempDir dir;
     Program p;
+    p.SettingsFileName = dir / "Vandrel.ini";
+    test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
+    // Three bones that turn a little more at every keyframe, inside the picture.
+    test::GenModel model = test::ModelWith(test::Skeleton(3));
+    for (test::GenBone& bone : model.Bones) {
+        for (int frame : {10, 20, 35}) {
+            bone.PositionKeys.push_back(test::TimeText(frame) + " 0 0 0");
+            bone.RotationKeys.push_back(test::TimeText(frame) + " 0 0 " + std::to_string(frame / 1000.0));
+        }
+    }
+    test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
     test::TestShell shell;
-    std::unique_ptr<QtMainWindow> window;
-};
-
-TEST_F(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
+    StartUp(p, shell, false);
+    QtMainWindow window(p, shell);
+    shell.SetWindow(&window);
+    window.show();
+    auto list = [&](int id) { return qobject_cast<QListWidget*>(window.Control(id)); };
+    auto clickRow = [&](int id, int row, Qt::KeyboardModifiers keys = {}) {
+        const QPoint at = list(id)->visualItemRect(list(id)->item(row)).center();
+        QTest::mouseClick(list(id)->viewport(), Qt::LeftButton, keys, at);
+    };
+    auto joints = [](const PreviewWindow& preview) {
+        std::vector<QPointF> out;
+        for (const PreviewPoint& j : preview.Drawing().Joints) out.emplace_back(j.X, j.Y);
+        return out;
+    };
     shell.openAnswers.push_back(dir / "walk.txt");
-    QTest::mouseClick(window->Control(ids::OpenButton1), Qt::LeftButton);
+    QTest::mouseClick(window.Control(ids::OpenButton1), Qt::LeftButton);
     for (int i = 0; i < 2; ++i) {
-        window->MenuAction(menu::Preview)->trigger();
+        window.MenuAction(menu::Preview)->trigger();
         test::ProcessEvents();
     }
-    const QList<PreviewWindow*> previews = window->findChildren<PreviewWindow*>();
+    const QList<PreviewWindow*> previews = window.findChildren<PreviewWindow*>();
     ASSERT_EQ(previews.size(), 1);
     PreviewWindow& preview = *previews.front();
     EXPECT_TRUE(preview.isVisible());
 
-    ClickRow(ids::KeyframeList1, 1);
+    clickRow(ids::KeyframeList1, 1);
     EXPECT_EQ(preview.Source(), PreviewSource::File1);
     EXPECT_EQ(preview.Frame(), 20);
     EXPECT_EQ(preview.Drawing().Label, "20");
-    const std::vector<QPointF> before = Joints(preview);
+    const std::vector<QPointF> before = joints(preview);
     EXPECT_EQ(before.size(), 3u);
 
     // Frames 10 and 20 go to the Clipboard: at frame 20 the file now holds its key of 35.
-    ClickRow(ids::KeyframeList1, 0);
-    QTest::mouseClick(List(ids::KeyframeList1)->viewport(), Qt::LeftButton, Qt::ShiftModifier,
-                      List(ids::KeyframeList1)->visualItemRect(List(ids::KeyframeList1)->item(1)).center());
-    QTest::mouseClick(window->Control(ids::CutButton1), Qt::LeftButton);
+    clickRow(ids::KeyframeList1, 0);
+    clickRow(ids::KeyframeList1, 1, Qt::ShiftModifier);
+    QTest::mouseClick(window.Control(ids::CutButton1), Qt::LeftButton);
     EXPECT_EQ(preview.Frame(), 20);
-    EXPECT_NE(Joints(preview), before) << "the preview follows the cut";
-    ClickRow(ids::ClipboardList, 1);
+    EXPECT_NE(joints(preview), before) << "the preview follows the cut";
+    clickRow(ids::ClipboardList, 1);
     EXPECT_EQ(preview.Source(), PreviewSource::Clipboard);
     EXPECT_EQ(preview.Frame(), 20);
-    EXPECT_EQ(Joints(preview), before) << "the Clipboard shows frame 20 as the file did";
+    EXPECT_EQ(joints(preview), before) << "the Clipboard shows frame 20 as the file did";
 
     // With one row selected, play runs over every row of the list, and loops.
     preview.TogglePlay();
@@ -221,6 +203,7 @@ TEST_F(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommand
     }, 10000));
     preview.TogglePlay();
     EXPECT_FALSE(preview.Playing());
+    shell.SetWindow(nullptr);
 }
 
 }  // namespace
