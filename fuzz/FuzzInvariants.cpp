@@ -49,9 +49,10 @@ void CheckClipboard(const Clipboard& clip) {
 bool WellFormedBones(const LineSet& set) {
     const int64_t last = BonesSection(set).last, bones = set.BonesLine;
     if (bones <= 4 || bones > last || !BeginsWith(LineAt(set, bones), "Bones:")) return false;
-    for (int64_t i = bones + 1; i <= last; ++i) {
+    // Saving trims blanks, so a " Bones:" anywhere below would become the header.
+    for (int64_t i = bones + 1; i <= set.LineCount; ++i) {
         std::string_view line = LineAt(set, i);
-        if (line == kCountMark || BeginsWith(StripBlanks(line), "Bones:")) return false;
+        if (BeginsWith(StripBlanks(line), "Bones:") || (i <= last && line == kCountMark)) return false;
     }
     // A count line and exactly as many key lines after it.
     auto keysAfter = [&](int64_t at, int64_t& keys) {
@@ -67,7 +68,7 @@ bool WellFormedBones(const LineSet& set) {
     while (i <= last && IsQuotedLine(LineAt(set, i))) {
         if (i + 4 > last || !IsQuotedLine(LineAt(set, i + 1))) return false;
         std::string_view rest = LineAt(set, i + 2);
-        if (IsQuotedLine(rest) || !BeginsWith(StripBlanks(rest), "0 ") || StripBlanks(rest).size() < 8) return false;
+        if (IsQuotedLine(rest) || IsKeyLine(rest) || !BeginsWith(StripBlanks(rest), "0 ") || StripBlanks(rest).size() < 8) return false;
         int64_t positions = 0, rotations = 0;
         if (!keysAfter(i + 3, positions) || !keysAfter(i + 4 + positions, rotations)) return false;
         i += 5 + positions + rotations;

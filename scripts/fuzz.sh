@@ -5,11 +5,20 @@
 # Exits non-zero when a target crashes, hangs, runs out of memory or breaks one
 # of its invariants; the input that did it is kept in build-fuzz/findings/.
 #
-#     scripts/fuzz.sh [SECONDS]        (default 60)
+#     scripts/fuzz.sh [SECONDS]        (default 60, a new random seed each time)
+#     scripts/fuzz.sh --ci             (seed 1 and a fixed number of runs per
+#                                       target: the same inputs on every machine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$(pwd)
-seconds=${1:-60}
+declare -A limit
+if [ "${1:-}" = "--ci" ]; then
+  limit[fuzz_reader]="-seed=1 -runs=30000"
+  limit[fuzz_commands]="-seed=1 -runs=3000"
+else
+  limit[fuzz_reader]="-max_total_time=${1:-60}"
+  limit[fuzz_commands]="-max_total_time=${1:-60}"
+fi
 
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DVANDREL_FUZZ=ON -DVANDREL_GUI=OFF -DVANDREL_TESTS=OFF -DVANDREL_BENCH=OFF >/dev/null
@@ -40,9 +49,9 @@ status=0
 for target in fuzz_reader fuzz_commands; do
   corpus="$work/${target#fuzz_}"
   log="$work/$target.log"
-  echo "== $target: ${seconds}s"
+  echo "== $target: ${limit[$target]}"
   # Absolute paths: fuzz_commands works in a private folder of its own.
-  if "build-fuzz/fuzz/$target" -max_total_time="$seconds" -timeout=60 -rss_limit_mb=2048 \
+  if "build-fuzz/fuzz/$target" ${limit[$target]} -timeout=60 -rss_limit_mb=2048 \
        -dict="$root/fuzz/milkshape.dict" -artifact_prefix="$work/artifacts/$target-" \
        -print_final_stats=1 "$corpus" >"$log" 2>&1; then
     grep -a -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -1 || true
