@@ -23,12 +23,9 @@ size_t BlankAtOrAfter(std::string_view line, size_t from) {
     return 0;
 }
 
-// Whether the line has a point, by the same plain loop.
-bool HasPoint(std::string_view line) {
-    for (char c : line)
-        if (c == '.') return true;
-    return false;
-}
+// Whether the line has a point. Triangle lines begin "0 " too and have none, so
+// most are searched to their end: the library's vector search pays off here.
+bool HasPoint(std::string_view line) { return line.find('.') != std::string_view::npos; }
 
 // The x y z text of a vertex line, or empty when it does not count.
 std::string_view VertexPositionText(std::string_view line) {
@@ -59,10 +56,11 @@ std::string_view QuotedMeshName(std::string_view line) {
 }
 
 // A position text as written by exporters ("1.250000 -0.500000 2.000000"):
-// digits, points, signs, blanks and exponents, at most 30 characters. Such a text
-// is kept whole in 128 bits, four bits a character (no character is 0, so the
-// length is kept too): two texts are equal exactly when their codes are, and a
-// code is compared without reading the text again.
+// digits, points, signs, blanks and a small "e", at most 30 characters. Such a
+// text is kept whole in 128 bits, four bits a character (codes 1 to 15; no
+// character is 0, so the length is kept too): two texts are equal exactly when
+// their codes are, and a code is compared without reading the text again. A
+// sixteenth character would need a fifth bit, so "E" goes the slow way.
 struct PositionCode {
     uint64_t high = 0, low = 0;
     bool operator==(const PositionCode&) const = default;
@@ -75,7 +73,8 @@ struct PositionCode {
 // The code of each character; 0 for those that have none.
 constexpr std::array<uint8_t, 256> kCodes = [] {
     std::array<uint8_t, 256> codes{};
-    constexpr std::string_view alphabet = "0123456789.-+ eE";
+    constexpr std::string_view alphabet = "0123456789.-+ e";
+    static_assert(alphabet.size() == 15);
     for (size_t k = 0; k < alphabet.size(); ++k) codes[uint8_t(alphabet[k])] = uint8_t(k + 1);
     return codes;
 }();

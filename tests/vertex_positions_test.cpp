@@ -15,7 +15,7 @@ namespace {
 
 TEST(VertexPositions, DifferentTextsAreCountedOnceEachHoweverTheyAreWritten) {
     std::mt19937 rng(3);
-    const std::vector<std::string> values = {"1.0", "1.000000", "-0.5", "1e3", "1E3", "+2", "0,5", "12345678.123456",
+    const std::vector<std::string> values = {"1.0", "1.000000", "-0.5", "1e3", "1E3", "2E3", "+2", "0,5", "12345678.123456",
                                              "x", "0.000001", "1.00000"};
     for (int round = 0; round < 40; ++round) {
         std::string model = "// MilkShape 3D ASCII\r\nMeshes: 1\r\n\"m\" 0 0\r\n";
