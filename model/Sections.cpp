@@ -1,12 +1,17 @@
 #include "model/Sections.h"
 
+#include <algorithm>
+
 namespace vandrel {
 
 LineRange SectionFrom(const LineSet& set, int64_t header) {
     if (header < 1 || header > set.LineCount) return {};
-    int64_t last = header;
-    while (last < set.LineCount && !BeginsWithLetter(LineAt(set, last + 1))) ++last;
-    return {header, last};
+    // Lines past the array read as empty lines, and those never end a section.
+    const std::vector<std::string_view>& views = set.ModelLines.Views();
+    const int64_t stored = std::min<int64_t>(set.LineCount, int64_t(views.size()) - 1);
+    for (int64_t i = header + 1; i <= stored; ++i)
+        if (BeginsWithLetter(views[size_t(i)])) return {header, i - 1};
+    return {header, set.LineCount};
 }
 
 }  // namespace vandrel
