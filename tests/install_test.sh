@@ -36,6 +36,26 @@ if [ -n "$help" ]; then
   await test -s "$scratch/opened" || fail "the help viewer was not started"
   [ "$(cat "$scratch/opened" 2>/dev/null)" = "$prefix/share/vandrel/help/VandrelGerman.chm" ] ||
     fail "the help viewer got '$(cat "$scratch/opened" 2>/dev/null)'"
+  # On a real display the desktop's opener reports success whether or not a
+  # program is set up for .chm files: without one the viewer gets the file, with
+  # one the opener does.
+  if command -v xvfb-run >/dev/null; then
+    printf '#!/bin/sh\nprintf %%s "$1" > "%s/desktop"\n' "$scratch" >"$scratch/viewer/xdg-open"
+    for handler in "" xchm.desktop; do
+      rm -f "$scratch/opened" "$scratch/desktop"
+      printf '#!/bin/sh\nprintf "%s"\n' "$handler" >"$scratch/viewer/xdg-mime"
+      chmod +x "$scratch/viewer/xdg-open" "$scratch/viewer/xdg-mime"
+      env -u XDG_CURRENT_DESKTOP -u DESKTOP_SESSION -u KDE_FULL_SESSION -u GNOME_DESKTOP_SESSION_ID \
+        PATH="$scratch/viewer:$PATH" QT_QPA_PLATFORM=xcb xvfb-run -a "$installed_probe" VandrelGerman.chm \
+        >/dev/null 2>&1 || fail "F1 on a display (handler '$handler') opened nothing"
+      if [ -z "$handler" ]; then
+        await test -s "$scratch/opened" || fail "with no program for .chm files the help viewer was not started"
+        [ ! -e "$scratch/desktop" ] || fail "the desktop's opener got the help although it has no program for it"
+      else
+        await test -s "$scratch/desktop" || fail "the desktop's opener did not get the help"
+      fi
+    done
+  fi
   # With nothing to open it the program says so (the hint box).
   PATH=/nonexistent QT_QPA_PLATFORM=offscreen "$installed_probe" VandrelGerman.chm 2>/dev/null &&
     fail "F1 with no viewer at all claims the help opened"

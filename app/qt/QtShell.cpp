@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QMimeDatabase>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -33,6 +34,21 @@ QString Shown(std::string_view bytes) {
 QStringList HelpFolders() {
     const QDir program(QCoreApplication::applicationDirPath());
     return {program.path(), QDir::cleanPath(program.filePath(QStringLiteral(VANDREL_HELP_FROM_BIN)))};
+}
+
+// Whether the desktop names a program for the file's type (xdg-mime, from the
+// freedesktop.org tools that the desktop's opener uses too).
+bool DesktopHasHandlerFor(const QString& path) {
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"), QMimeDatabase().mimeTypeForFile(path).name()});
+    if (!query.waitForFinished(3000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return false;
+    }
+    return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
+           !query.readAllStandardOutput().trimmed().isEmpty();
 }
 
 }  // namespace
@@ -113,10 +129,15 @@ bool QtShell::OpenHelpFile(const std::string& name) {
         path.clear();
     }
     if (path.isEmpty()) return false;
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(path))) return true;
-    // No desktop opener took it (none installed, or none for .chm files):
-    // the help viewer, started directly.
-    return QProcess::startDetached(QStringLiteral("xchm"), {path});
+    // The desktop's opener starts and reports success even when no program is
+    // set up for the file's type; then nothing would open and the viewer below
+    // would never be tried. So the desktop is asked first.
+    const QUrl url = QUrl::fromLocalFile(path);
+    const bool desktopHasHandler = DesktopHasHandlerFor(path);
+    if (desktopHasHandler && QDesktopServices::openUrl(url)) return true;
+    if (QProcess::startDetached(QStringLiteral("xchm"), {path})) return true;
+    // No viewer either: a desktop that could not be asked may still open it.
+    return !desktopHasHandler && QDesktopServices::openUrl(url);
 }
 
 std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
