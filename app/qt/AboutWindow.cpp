@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "app/Texts.h"
+#include "app/qt/CaptionFont.h"
 #include "app/qt/EmbeddedPictures.h"
 #include "app/qt/JpegPicture.h"
 #include "app/qt/QtText.h"
@@ -98,6 +99,11 @@ AboutWindow::AboutWindow(int uiLanguage, const AboutResources& resources, QWidge
     ok->setDefault(true);
     PutAt(ok, 50);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    FitCaptionFont(version, version->text());
+    FitCaptionFont(heading, heading->text());
+    FitCaptionFont(copyright, copyright->text());
+    FitCaptionFont(ok, ok->text());
 
     CentreOnScreen(this);
 }

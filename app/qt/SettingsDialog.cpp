@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "app/Texts.h"
+#include "app/qt/CaptionFont.h"
 #include "app/qt/QtText.h"
 #include "app/qt/QtWidgets.h"
 
@@ -45,6 +46,8 @@ SettingsDialog::SettingsDialog(int uiLanguage, QWidget* parent) : QDialog(parent
     PutAt(apply, 41, "SettingsApplyButton", 260, 120, 100, 30);
     for (QPushButton* button : {ok, cancel, apply}) button->setAutoDefault(false);
     ok->setDefault(true);
+    FitCaptionFont(frame, frame->title());
+    for (QPushButton* button : {ok, cancel, apply}) FitCaptionFont(button, button->text());
 
     connect(ok, &QPushButton::clicked, this, [this] {
         Store();

@@ -1,6 +1,12 @@
 #include "GuiTestSupport.h"
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
 #include <QTimer>
 #include <memory>
 
@@ -14,6 +20,16 @@ std::string TestShell::AskOpenPath(const OpenDialogRequest&) {
     std::string answer = openAnswers.front();
     openAnswers.pop_front();
     return answer;
+}
+
+int CaptionNeeds(QWidget* control) {
+    const QFontMetrics metrics(control->font());
+    if (auto* button = qobject_cast<QPushButton*>(control))
+        return metrics.horizontalAdvance(button->text()) + control->style()->pixelMetric(QStyle::PM_ButtonMargin) +
+               2 * control->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
+    if (auto* label = qobject_cast<QLabel*>(control)) return label->sizeHint().width();
+    if (auto* frame = qobject_cast<QGroupBox*>(control)) return frame->minimumSizeHint().width();
+    return metrics.horizontalAdvance(qobject_cast<QLineEdit*>(control)->text()) + 4;  // a counter
 }
 
 namespace {

@@ -32,6 +32,9 @@ public:
 // Runs `act` on the next modal dialog once it is open, from inside its own loop.
 void WhenModalOpens(std::function<void(QWidget* dialog)> act);
 
+// The width a control needs for its caption: the text's advance plus the style's margins.
+int CaptionNeeds(QWidget* control);
+
 // Lets queued commands and posted events run.
 void ProcessEvents();
 

@@ -2,6 +2,7 @@
 // its picture, the open dialog and the message boxes, each answering as it should.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -46,6 +47,35 @@ TEST(SettingsDialogTest, ItsTextsInBothLanguages) {
         EXPECT_EQ(TextOf<QPushButton>(dialog.Control(40)), U(cancel));
         EXPECT_EQ(TextOf<QPushButton>(dialog.Control(41)), U(apply));
     }
+}
+
+// Every caption of a dialog shows whole, in both languages.
+void ExpectCaptionsFit(QWidget& dialog) {
+    for (QWidget* c : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        auto* field = qobject_cast<QLineEdit*>(c);
+        if (qobject_cast<QPushButton*>(c) || qobject_cast<QGroupBox*>(c) || (field && !field->hasFrame()) ||
+            (qobject_cast<QLabel*>(c) && !qobject_cast<QLabel*>(c)->text().isEmpty())) {
+            EXPECT_LE(test::CaptionNeeds(c), c->width()) << c->objectName().toStdString();
+        }
+    }
+}
+
+TEST(DialogCaptions, FitTheirControlsInBothLanguagesWhateverTheDesktopsFont) {
+    const AboutResources about = LoadAboutResources();
+    const QFont standard = QApplication::font();
+    for (qreal points : {standard.pointSizeF(), 20.0}) {
+        QFont font = standard;
+        font.setPointSizeF(points);
+        QApplication::setFont(font);
+        for (int language : {0, 1}) {
+            SCOPED_TRACE(testing::Message() << points << " points, language " << language);
+            SettingsDialog settings(language);
+            ExpectCaptionsFit(settings);
+            AboutWindow window(language, about);
+            ExpectCaptionsFit(window);
+        }
+    }
+    QApplication::setFont(standard);
 }
 
 // Runs the dialog as the Settings command does; `act` works it while it is open.

@@ -287,17 +287,6 @@ TEST_F(MainWindowTest, TheAboutWindowOpensOverTheMainWindowAndFirstBeforeIt) {
     EXPECT_EQ(parent, window.get());
 }
 
-// The width a control needs for its caption: the text's advance plus the style's margins.
-int CaptionNeeds(QWidget* control) {
-    const QFontMetrics metrics(control->font());
-    if (auto* button = qobject_cast<QPushButton*>(control))
-        return metrics.horizontalAdvance(button->text()) + control->style()->pixelMetric(QStyle::PM_ButtonMargin) +
-               2 * control->style()->pixelMetric(QStyle::PM_DefaultFrameWidth);
-    if (auto* label = qobject_cast<QLabel*>(control)) return label->sizeHint().width();
-    if (auto* frame = qobject_cast<QGroupBox*>(control)) return frame->minimumSizeHint().width();
-    return metrics.horizontalAdvance(qobject_cast<QLineEdit*>(control)->text()) + 4;  // a counter
-}
-
 TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
     const auto check = [this](const char* when) {
         SCOPED_TRACE(when);
@@ -312,7 +301,7 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
         for (QWidget* c : captioned) {
             SCOPED_TRACE(c->objectName().toStdString());
             const QFont standard = QApplication::font(c), shown = c->font();
-            EXPECT_LE(CaptionNeeds(c), c->width());
+            EXPECT_LE(test::CaptionNeeds(c), c->width());
             EXPECT_EQ(shown.family(), standard.family());
             if (shown.pointSizeF() == standard.pointSizeF()) continue;
             // Smaller only where the standard size does not fit, and no smaller than needed.
@@ -321,7 +310,7 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
                 QFont bigger = shown;
                 bigger.setPointSizeF(size);
                 c->setFont(bigger);
-                EXPECT_GT(CaptionNeeds(c), c->width()) << size;
+                EXPECT_GT(test::CaptionNeeds(c), c->width()) << size;
             }
             c->setFont(shown);
         }
