@@ -5,6 +5,10 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
+#include <utility>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "model/IntegerValue.h"
 #include "model/Sections.h"
@@ -56,19 +60,22 @@ std::string_view QuotedMeshName(std::string_view line) {
 }
 
 // A position text as written by exporters ("1.250000 -0.500000 2.000000"):
-// digits, points, signs, blanks and a small "e", at most 30 characters. Such a
-// text is kept whole in 128 bits, four bits a character (codes 1 to 15; no
-// character is 0, so the length is kept too): two texts are equal exactly when
-// their codes are, and a code is compared without reading the text again. A
-// sixteenth character would need a fifth bit, so "E" goes the slow way.
+// at most 32 characters of "0123456789.-+ e", kept whole in 128 bits. Character
+// k becomes a four-bit code (1 to 15) in nibble k, the first character in the
+// high nibble of byte 0; the nibbles past its end stay 0, so the length is kept
+// too. Two texts are equal exactly when their codes are, and a code is compared
+// without reading the text again. A sixteenth character would need a fifth bit,
+// so "E" (and anything else) goes the slow way.
 struct PositionCode {
-    uint64_t high = 0, low = 0;
+    uint64_t first = 0, second = 0;  // bytes 0 to 7 and 8 to 15
     bool operator==(const PositionCode&) const = default;
     uint64_t Hash() const {
-        uint64_t h = (high ^ (low * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
+        uint64_t h = (first ^ (second * 0x9E3779B97F4A7C15ull)) * 0xBF58476D1CE4E5B9ull;
         return h ^ (h >> 31);
     }
 };
+
+constexpr size_t kLongestCoded = 32;
 
 // The code of each character; 0 for those that have none.
 constexpr std::array<uint8_t, 256> kCodes = [] {
@@ -80,25 +87,75 @@ constexpr std::array<uint8_t, 256> kCodes = [] {
 }();
 
 bool EncodePosition(std::string_view text, PositionCode& code) {
-    const size_t n = text.size();
-    if (n > 30) return false;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    uint64_t high = 0, low = 0;
-    bool missing = false;
-    const size_t split = std::min<size_t>(n, 15);
-    for (size_t i = 0; i < split; ++i) {
-        const uint64_t c = kCodes[p[i]];
-        missing |= c == 0;
-        high = (high << 4) | c;
+    if (text.size() > kLongestCoded) return false;
+    uint8_t bytes[16] = {};
+    for (size_t k = 0; k < text.size(); ++k) {
+        const uint8_t c = kCodes[uint8_t(text[k])];
+        if (c == 0) return false;
+        bytes[k / 2] |= k % 2 ? c : uint8_t(c << 4);
     }
-    for (size_t i = split; i < n; ++i) {
-        const uint64_t c = kCodes[p[i]];
-        missing |= c == 0;
-        low = (low << 4) | c;
-    }
-    code = {high, low};
-    return !missing;
+    std::memcpy(&code.first, bytes, 8);
+    std::memcpy(&code.second, bytes + 8, 8);
+    return true;
 }
+
+enum class Coded { Yes, NoText, ThePlainWay };
+
+#if defined(__SSE2__)
+// The position text of a vertex line and its code as above, sixteen bytes at a
+// time: the same text as VertexPositionText and the same code as EncodePosition,
+// for the lines whose text begins and ends within 32 bytes after "0 " and that go
+// on for 32 bytes after the text's start (no byte past the line is read). The
+// rest, and texts with other characters, go the plain way.
+uint32_t BlanksOf(__m128i bytes) { return uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')))); }
+
+__m128i CodesOf(__m128i c) {
+    const __m128i digit = _mm_and_si128(_mm_cmpgt_epi8(c, _mm_set1_epi8('0' - 1)), _mm_cmplt_epi8(c, _mm_set1_epi8('9' + 1)));
+    __m128i code = _mm_and_si128(digit, _mm_sub_epi8(c, _mm_set1_epi8('0' - 1)));
+    const std::pair<char, char> others[] = {{'.', 11}, {'-', 12}, {'+', 13}, {' ', 14}, {'e', 15}};
+    for (const auto& [character, value] : others)
+        code = _mm_or_si128(code, _mm_and_si128(_mm_cmpeq_epi8(c, _mm_set1_epi8(character)), _mm_set1_epi8(value)));
+    return code;
+}
+
+// Two codes a byte, the first in the high nibble: 16 codes in, 8 bytes in the low half out.
+__m128i PairsOf(__m128i codes) {
+    const __m128i pairs = _mm_or_si128(_mm_slli_epi16(codes, 4), _mm_srli_epi16(codes, 8));
+    return _mm_and_si128(pairs, _mm_set1_epi16(0x00FF));
+}
+
+Coded CodeVertexLine(std::string_view line, PositionCode& code) {
+    if (line.size() < 2 + kLongestCoded) return Coded::ThePlainWay;
+    const char* p = line.data() + 2;
+    const uint32_t blanks = BlanksOf(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))) |
+                            BlanksOf(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16))) << 16;
+    uint32_t rest = blanks;
+    for (int k = 0; k < 2 && rest; ++k) rest &= rest - 1;
+    if (rest == 0) return Coded::ThePlainWay;  // the third blank lies further on
+    const int third = __builtin_ctz(rest);     // the text ends before it
+    const uint32_t filled = ~blanks & ((1u << third) - 1);
+    if (filled == 0) return Coded::NoText;
+    const int start = __builtin_ctz(filled), length = 32 - __builtin_clz(filled) - start;
+    if (2 + size_t(start) + kLongestCoded > line.size()) return Coded::ThePlainWay;
+    const __m128i low = _mm_setr_epi8(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m128i ends = _mm_set1_epi8(char(length));
+    __m128i codes[2];
+    int missing = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + start + 16 * half));
+        const __m128i inside = _mm_cmplt_epi8(_mm_add_epi8(low, _mm_set1_epi8(char(16 * half))), ends);
+        codes[half] = _mm_and_si128(CodesOf(bytes), inside);
+        missing |= _mm_movemask_epi8(_mm_and_si128(_mm_cmpeq_epi8(codes[half], _mm_setzero_si128()), inside));
+    }
+    if (missing) return Coded::ThePlainWay;
+    uint64_t halves[2];
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(halves), _mm_packus_epi16(PairsOf(codes[0]), PairsOf(codes[1])));
+    code = {halves[0], halves[1]};
+    return Coded::Yes;
+}
+#else
+Coded CodeVertexLine(std::string_view, PositionCode&) { return Coded::ThePlainWay; }
+#endif
 
 // How many different values are among `items`, each given its hash: sorted by
 // the top bits of their hash into buckets, each bucket counted in a small table
@@ -151,9 +208,12 @@ public:
     explicit DistinctPositions(size_t most) { codes_.reserve(most); }
 
     void Add(std::string_view line) {
+        PositionCode code;
+        const Coded coded = CodeVertexLine(line, code);
+        if (coded == Coded::NoText) return;
+        if (coded == Coded::Yes) return codes_.push_back(code);
         const std::string_view text = VertexPositionText(line);
         if (text.empty()) return;
-        PositionCode code;
         if (EncodePosition(text, code)) codes_.push_back(code);
         else others_.push_back(text);
     }
