@@ -57,7 +57,7 @@ bool WellFormedBones(const LineSet& set) {
     // A count line and exactly as many key lines after it.
     auto keysAfter = [&](int64_t at, int64_t& keys) {
         std::string_view count = LineAt(set, at);
-        if (at > last || IsQuotedLine(count) || ContainsPoint(count)) return false;
+        if (at > last || IsQuotedLine(count) || ContainsPoint(count) || IsKeyLine(count)) return false;
         keys = IntegerValue(count);
         if (keys < 0 || keys > last - at) return false;
         for (int64_t k = 1; k <= keys; ++k)

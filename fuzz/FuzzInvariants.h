@@ -33,11 +33,13 @@ void CheckClipboard(const Clipboard& clip);
 // A bones section as MilkShape 3D writes it, strictly: the "Bones:" line after the
 // four header lines, then bone after bone (quoted name, quoted parent, a rest line
 // that begins "0 ", is not four fields like a key line and is long enough that its
-// last six characters never touch the flags field, a position count, exactly that many key lines, a rotation count,
-// exactly that many key lines), then only unquoted lines with frame number 0 to
-// the end of the bones section. No line of the section after "Bones:" is a count mark, and no
-// line below it is, stripped, another "Bones:" line (a save would make it the header). Every count line of such a model equals the keys that follow it, and every
-// index of its bone records lies inside the valid lines.
+// last six characters never touch the flags field, a position count that is not
+// four fields either, exactly that many key lines, a rotation count of the same
+// kind, exactly that many key lines), then only unquoted lines with frame number 0
+// to the end of the bones section. No line of the section after "Bones:" is a
+// count mark, and no line below it is, stripped, another "Bones:" line (a save
+// would make it the header). Every count line of such a model equals the keys
+// that follow it, and every index of its bone records lies inside the valid lines.
 bool WellFormedBones(const LineSet& set);
 
 // The keyframe numbers a fresh open would list for these lines, in order.
