@@ -75,7 +75,7 @@ bool WellFormedBones(const LineSet& set) {
     }
     for (; i <= last; ++i) {
         std::string_view line = LineAt(set, i);
-        if (IsQuotedLine(line) || FrameNumberOfLine(line) != 0) return false;
+        if (IsQuotedLine(line) || IsKeyLine(line) || FrameNumberOfLine(line) != 0) return false;
     }
     return true;
 }
