@@ -48,7 +48,9 @@ void CheckClipboard(const Clipboard& clip) {
 
 bool WellFormedBones(const LineSet& set) {
     const int64_t last = BonesSection(set).last, bones = set.BonesLine;
-    if (bones <= 4 || bones > last || !BeginsWith(LineAt(set, bones), "Bones:")) return false;
+    // A header of four fields ("Bones:000 0 0 0") is a key line of its section too.
+    if (bones <= 4 || bones > last || !BeginsWith(LineAt(set, bones), "Bones:") || IsKeyLine(LineAt(set, bones)))
+        return false;
     // Saving trims blanks, so a " Bones:" anywhere below would become the header.
     for (int64_t i = bones + 1; i <= set.LineCount; ++i) {
         std::string_view line = LineAt(set, i);

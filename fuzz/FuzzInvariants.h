@@ -30,8 +30,8 @@ void CheckLineSet(const LineSet& set);
 // (the one at LineCount) is empty.
 void CheckClipboard(const Clipboard& clip);
 
-// A bones section as MilkShape 3D writes it, strictly: the "Bones:" line after the
-// four header lines, then bone after bone (quoted name, quoted parent, a rest line
+// A bones section as MilkShape 3D writes it, strictly: the "Bones:" line (not four
+// fields) after the four header lines, then bone after bone (quoted name, quoted parent, a rest line
 // that begins "0 ", is not four fields like a key line and is long enough that its
 // last six characters never touch the flags field, a position count that is not
 // four fields either, exactly that many key lines, a rotation count of the same

@@ -33,7 +33,7 @@ void Open(Workspace& ws, int n, const std::string& bytes) {
     if (!slot.RestLinesAdjusted) FUZZ_CHECK(slot.LoadedRestLines.size() == slot.BoneList.size());
     // Two totals, an empty line, groups, an empty line, materials, an empty
     // line, joints: at least eight lines, and one more per bone.
-    FUZZ_CHECK(slot.ModelStatistics.size() >= 8 + slot.BoneList.size());
+    FUZZ_CHECK(slot.ModelStatistics.All().size() >= 8 + slot.BoneList.size());
 }
 
 // The preview reads what it can, poses every bone and vertex at any time and
