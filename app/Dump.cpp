@@ -52,7 +52,7 @@ Json File(const ModelSlot& slot) {
     f["bones"] = Bones(slot.BoneList);
     f["rows"] = Rows(slot.Rows);
     f["selected"] = selected;
-    f["statistics"] = Texts(slot.ModelStatistics);
+    f["statistics"] = Texts(slot.ModelStatistics.All());
     f["loadedRestLines"] = Texts(slot.LoadedRestLines);
     f["restLinesAdjusted"] = slot.RestLinesAdjusted;
     return f;

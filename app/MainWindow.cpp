@@ -124,7 +124,7 @@ bool FileChanged(const Program& p, int n) { return p.saved.Modified(p.ws.File(n)
 std::string ControlText(const Program& p, int id) {
     if (id == ids::StatisticsView1 || id == ids::StatisticsView2) {
         std::string text;
-        const auto& lines = p.ws.File(id == ids::StatisticsView1 ? 1 : 2).ModelStatistics;
+        const auto& lines = p.ws.File(id == ids::StatisticsView1 ? 1 : 2).ModelStatistics.All();
         for (size_t i = 0; i < lines.size(); ++i) {
             if (i) text += texts::LineEnd;
             text += lines[i];

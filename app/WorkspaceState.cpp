@@ -41,8 +41,8 @@ bool SameSlot(const ModelSlot& slot, const SlotState& s) {
     return slot.LineCount == s.LineCount && slot.BonesLine == s.BonesLine && slot.BoneList == s.BoneList &&
            slot.RestLinesAdjusted == s.RestLinesAdjusted && slot.Path == s.Path &&
            slot.DialogDefault == s.DialogDefault && slot.SidecarPath == s.SidecarPath && SameRows(slot.Rows, s.Rows) &&
-           slot.ModelStatistics == s.ModelStatistics && slot.LoadedRestLines == s.LoadedRestLines &&
-           SameLines(slot, s.lines);
+           slot.LoadedRestLines == s.LoadedRestLines && SameLines(slot, s.lines) &&
+           slot.ModelStatistics == s.ModelStatistics;  // last: it may have to work them out
 }
 
 bool SameClipboard(const Clipboard& clip, const ClipboardState& s) {

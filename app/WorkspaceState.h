@@ -33,7 +33,7 @@ struct SlotState {
     int32_t LineCount = 0, BonesLine = 0;
     std::vector<BoneRecord> BoneList;
     KeyframeTable Rows;
-    std::vector<std::string> ModelStatistics;
+    OpenedStatistics ModelStatistics;
     std::vector<std::string> LoadedRestLines;
     bool RestLinesAdjusted = false;
     std::string Path, DialogDefault, SidecarPath;

@@ -77,16 +77,17 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     if (text && count > lineCapacity) lineCapacity = count + 10;
 
     const SectionLines sections = FindSections(views);
-    slot.ModelLines = Lines(std::move(text), std::move(views));
+    slot.ModelLines = Lines(text, std::move(views));
     slot.LineCount = Int32(count);
     slot.BonesLine = Int32(sections.Bones);
     slot.BoneList.clear();
-    slot.ModelStatistics = ComputeModelStatistics(slot, sections);
+    std::vector<std::string> boneStatistics;
     ScanBones(slot, [&](int64_t i) {
         ClearBoneFlags(slot.ModelLines, static_cast<size_t>(i + 2));
-        slot.ModelStatistics.push_back(BoneStatisticsLine(slot, i));
+        boneStatistics.push_back(BoneStatisticsLine(slot, i));
         slot.BoneList.push_back(BoneRecordAt(slot, i));
     });
+    slot.ModelStatistics = OpenedStatistics(std::move(text), sections, std::move(boneStatistics));
     BuildKeyframeTable(slot);
 }
 

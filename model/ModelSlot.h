@@ -40,13 +40,39 @@ struct KeyframeRow {
 };
 using KeyframeTable = std::vector<KeyframeRow>;
 
+// Section positions found while reading a model; 0 where a section is missing.
+struct SectionLines {
+    int64_t Meshes = 0;
+    int64_t Materials = 0;
+    int64_t Bones = 0;
+};
+
+// The statistics lines of a model as it was opened. They are worked out from the
+// file's text when first asked for, so that a script that never shows them does
+// not pay for counting the vertex positions of a large model; copies share them.
+class OpenedStatistics {
+public:
+    OpenedStatistics() = default;  // an empty slot: no lines
+    explicit OpenedStatistics(std::vector<std::string> lines);
+    // The text as read (null: a file that could not be read), where its sections
+    // are, and the statistics lines of its bones.
+    OpenedStatistics(SharedText text, SectionLines sections, std::vector<std::string> boneLines);
+
+    const std::vector<std::string>& All() const;
+    bool operator==(const OpenedStatistics& other) const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
 // One loaded model, File 1 or File 2.
 struct ModelSlot : LineSet {
     std::string Path;
     std::string DialogDefault;
     std::string SidecarPath;
     KeyframeTable Rows;
-    std::vector<std::string> ModelStatistics;
+    OpenedStatistics ModelStatistics;
     std::vector<std::string> LoadedRestLines;
     bool RestLinesAdjusted = false;
 };

@@ -282,6 +282,50 @@ std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const Sect
     return out;
 }
 
+struct OpenedStatistics::State {
+    SharedText text;
+    SectionLines sections;
+    std::vector<std::string> lines;  // the bones' lines until the rest is worked out
+    bool complete = false;
+};
+
+OpenedStatistics::OpenedStatistics(std::vector<std::string> lines)
+    : state_(std::make_shared<State>(State{nullptr, {}, std::move(lines), true})) {}
+
+OpenedStatistics::OpenedStatistics(SharedText text, SectionLines sections, std::vector<std::string> boneLines)
+    : state_(std::make_shared<State>(State{std::move(text), sections, std::move(boneLines), false})) {}
+
+// The lines of the text are split again as the open split them: the same lines,
+// whatever commands did to the slot's lines since.
+const std::vector<std::string>& OpenedStatistics::All() const {
+    static const std::vector<std::string> none;
+    if (!state_) return none;
+    State& s = *state_;
+    if (!s.complete) {
+        std::vector<std::string_view> views;
+        if (s.text) {
+            views.reserve(LinesRoomFor(s.text->Text().size()));
+            SplitLines(s.text->Text(), views);
+        } else {
+            views.emplace_back();
+        }
+        LineSet set;
+        set.LineCount = Int32(int64_t(views.size()) - 1);
+        set.BonesLine = Int32(s.sections.Bones);
+        set.ModelLines = vandrel::Lines(s.text, std::move(views));
+        std::vector<std::string> lines = ComputeModelStatistics(set, s.sections);
+        lines.insert(lines.end(), std::make_move_iterator(s.lines.begin()), std::make_move_iterator(s.lines.end()));
+        s.lines = std::move(lines);
+        s.text.reset();
+        s.complete = true;
+    }
+    return s.lines;
+}
+
+bool OpenedStatistics::operator==(const OpenedStatistics& other) const {
+    return state_ == other.state_ || All() == other.All();
+}
+
 std::string BoneStatisticsLine(const LineSet& lines, int64_t nameLine) {
     return std::string(LineAt(lines, nameLine + 1)) + " --> " + std::string(LineAt(lines, nameLine));
 }

@@ -7,13 +7,6 @@
 
 namespace vandrel {
 
-// Section positions found while reading a model; 0 where a section is missing.
-struct SectionLines {
-    int64_t Meshes = 0;
-    int64_t Materials = 0;
-    int64_t Bones = 0;
-};
-
 // The statistics lines up to "Joints:", over freshly read lines.
 std::vector<std::string> ComputeModelStatistics(const LineSet& lines, const SectionLines& sections);
 

@@ -90,7 +90,7 @@ void PrintKeyframeTable(PrintSurface& surface, const ModelSlot& slot, const Prin
 
 void PrintStatisticsLines(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
                           int uiLanguage) {
-    const auto& lines = slot.ModelStatistics;
+    const auto& lines = slot.ModelStatistics.All();
     PrintPages(surface, slot, texts, clock, uiLanguage, lines.size(), [&](size_t i, int k, const PrintLayout& l) {
         surface.DrawText(l.TopMargin, l.TopMargin + (k + 2) * l.LineHeight, std::string(StripBlanks(lines[i])));
     });

@@ -115,7 +115,8 @@ TEST_F(Printout, LandscapeTakesThirtyFourRowsAndGermanHasItsOwnTitles) {
 }
 
 TEST_F(Printout, StatisticsAreTrimmedAndStartOneLineHigherWithoutColumnTitles) {
-    p.ws.File(1).ModelStatistics = {"  Vertices:   3 (3)  ", "", "Joints: 2", "\t\"hip\" --> \"leg\" "};
+    std::vector<std::string> lines = {"  Vertices:   3 (3)  ", "", "Joints: 2", "\t\"hip\" --> \"leg\" "};
+    p.ws.File(1).ModelStatistics = OpenedStatistics(lines);
     PrintStatistics(p, shell, 1);
     EXPECT_EQ(log, (std::vector<std::string>{"job walk - Statistics", "begin",
                                              "B58 470,470 walk - Statistics     04/30/2012 02:05 PM     Page 1 of 1",
@@ -123,7 +124,8 @@ TEST_F(Printout, StatisticsAreTrimmedAndStartOneLineHigherWithoutColumnTitles) {
                                              "R58 470,1050 \t\"hip\" --> \"leg\"", "end"}));
     log.clear();
     p.UiLanguage = 1;
-    p.ws.File(1).ModelStatistics.resize(51, "line");
+    lines.resize(51, "line");
+    p.ws.File(1).ModelStatistics = OpenedStatistics(lines);
     PrintStatistics(p, shell, 1);
     EXPECT_EQ(On(1, "B58 "),
               std::vector<std::string>{"B58 470,470 walk - Statistik     30.04.2012 14:05 Uhr     Seite 2 von 2"});

@@ -54,7 +54,7 @@ TEST(VertexPositions, DifferentTextsAreCountedOnceEachHoweverTheyAreWritten) {
         LoadModelText(ws, 1, TextOf(model));
         const std::string expected =
             "Vertices:   " + std::to_string(vertices) + " (" + std::to_string(positions.size()) + ")";
-        ASSERT_EQ(ws.File(1).ModelStatistics.at(0), expected) << "round " << round;
+        ASSERT_EQ(ws.File(1).ModelStatistics.All().at(0), expected) << "round " << round;
     }
 }
 

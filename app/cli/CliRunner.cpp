@@ -159,7 +159,7 @@ public:
             for (const KeyframeRow& row : rows) out_ << Utf8FromBytes(row.RowText) << "\n";
         } else if (verb == "stats") {
             ExpectWords(w, 2, 2);
-            for (const std::string& line : p_.ws.File(FileNumber(w[1])).ModelStatistics)
+            for (const std::string& line : p_.ws.File(FileNumber(w[1])).ModelStatistics.All())
                 out_ << Utf8FromBytes(line) << "\n";
         } else if (verb == "status") {
             ExpectWords(w, 1, 1);
