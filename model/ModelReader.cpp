@@ -28,18 +28,20 @@ void ClearBoneFlags(Lines& lines, size_t i) {
 }
 
 // The section header lines, found the way the reader classifies lines: by their
-// beginning, the last of each kind winning.
+// beginning, the last of each kind winning. Searched from the end, where the
+// lines just split are still in the cache, until one of each kind is found.
 SectionLines FindSections(const std::vector<std::string_view>& lines) {
     SectionLines sections;
-    for (size_t k = 1; k < lines.size(); ++k) {
+    for (size_t k = lines.size(); k-- > 1;) {
         const std::string_view line = lines[k];
         if (line.empty()) continue;
         if (line[0] == 'M') {
-            if (BeginsWith(line, "Meshes:")) sections.Meshes = int64_t(k);
-            else if (BeginsWith(line, "Materials:")) sections.Materials = int64_t(k);
-        } else if (line[0] == 'B' && BeginsWith(line, "Bones:")) {
+            if (!sections.Meshes && BeginsWith(line, "Meshes:")) sections.Meshes = int64_t(k);
+            else if (!sections.Materials && BeginsWith(line, "Materials:")) sections.Materials = int64_t(k);
+        } else if (line[0] == 'B' && !sections.Bones && BeginsWith(line, "Bones:")) {
             sections.Bones = int64_t(k);
         }
+        if (sections.Meshes && sections.Materials && sections.Bones) break;
     }
     return sections;
 }

@@ -35,21 +35,26 @@ std::string LowerExtensionOf(std::string_view path) {
 
 namespace {
 
-// Bit k is set where byte k of the 16 at p is LF, CR or NUL.
+// Where the bytes of the 16 at p are LF, CR or NUL: bit k for byte k.
+struct Terminators {
+    uint32_t lf = 0, cr = 0, nul = 0;
+};
+
 #if defined(__SSE2__)
-uint32_t TerminatorMask(const char* p) {
+Terminators TerminatorsAt(const char* p) {
     const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-    const __m128i hits = _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('\n')),
-                                                   _mm_cmpeq_epi8(bytes, _mm_set1_epi8('\r'))),
-                                      _mm_cmpeq_epi8(bytes, _mm_setzero_si128()));
-    return static_cast<uint32_t>(_mm_movemask_epi8(hits));
+    auto where = [&](char c) { return uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(c)))); };
+    return {where('\n'), where('\r'), where('\0')};
 }
 #else
-uint32_t TerminatorMask(const char* p) {
-    uint32_t mask = 0;
-    for (int k = 0; k < 16; ++k)
-        if (p[k] == '\n' || p[k] == '\r' || p[k] == '\0') mask |= 1u << k;
-    return mask;
+Terminators TerminatorsAt(const char* p) {
+    Terminators t;
+    for (int k = 0; k < 16; ++k) {
+        t.lf |= uint32_t(p[k] == '\n') << k;
+        t.cr |= uint32_t(p[k] == '\r') << k;
+        t.nul |= uint32_t(p[k] == '\0') << k;
+    }
+    return t;
 }
 #endif
 
@@ -75,9 +80,14 @@ void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
         start = pos + (data[pos] == '\r' && pos + 1 < n && data[pos + 1] == '\n' ? 2 : 1);
     };
     size_t i = 0;
-    for (; i + 16 <= n; i += 16)
-        for (uint32_t mask = TerminatorMask(data + i); mask != 0; mask &= mask - 1)
-            terminatorAt(i + size_t(__builtin_ctz(mask)));
+    uint32_t crBefore = 0;  // 1 when the block before ended with a CR
+    for (; i + 16 <= n; i += 16) {
+        const Terminators t = TerminatorsAt(data + i);
+        // The LF of a CR LF ends no line of its own: it is left out here.
+        const uint32_t ends = (t.lf & ~((t.cr << 1) | crBefore)) | t.cr | t.nul;
+        crBefore = t.cr >> 15;
+        for (uint32_t mask = ends; mask != 0; mask &= mask - 1) terminatorAt(i + size_t(__builtin_ctz(mask)));
+    }
     for (; i < n; ++i)
         if (data[i] == '\n' || data[i] == '\r' || data[i] == '\0') terminatorAt(i);
     if (start < n) lines.emplace_back(data + start, n - start);
