@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -233,27 +234,35 @@ void BM_CliOpenLargeModel(benchmark::State& state) {
 BENCHMARK(BM_CliOpenLargeModel)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 // The console report, followed by the ratio of the open to `wc -l`.
+// With --benchmark_repetitions the ratio is taken between the medians of the runs.
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& run : runs)
-            if (!run.error_occurred && run.run_type == Run::RT_Iteration) times_[run.run_name.function_name] = run.GetAdjustedRealTime();
+            if (!run.error_occurred && run.run_type == Run::RT_Iteration)
+                times_[run.run_name.function_name].push_back(run.GetAdjustedRealTime());
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
-        auto wc = times_.find("BM_WcLines");
-        if (wc == times_.end() || wc->second <= 0) return;
-        for (const char* name : {"BM_OpenLargeModel", "BM_FirstOpenLargeModel", "BM_CliOpenLargeModel"}) {
-            auto open = times_.find(name);
-            if (open != times_.end())
-                std::cout << name << " / wc -l = " << open->second / wc->second << "\n";
-        }
+        const double wc = Median("BM_WcLines");
+        if (wc <= 0) return;
+        for (const char* name : {"BM_OpenLargeModel", "BM_FirstOpenLargeModel", "BM_CliOpenLargeModel"})
+            if (const double open = Median(name); open > 0) std::cout << name << " / wc -l = " << open / wc << "\n";
         std::cout << "goal for BM_CliOpenLargeModel (a whole vandrel-cli run): below 4\n";
     }
 
 private:
-    std::map<std::string, double> times_;
+    double Median(const std::string& name) {
+        auto found = times_.find(name);
+        if (found == times_.end() || found->second.empty()) return 0;
+        std::vector<double>& times = found->second;
+        std::sort(times.begin(), times.end());
+        const size_t n = times.size();
+        return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+    }
+
+    std::map<std::string, std::vector<double>> times_;
 };
 
 }  // namespace

@@ -28,13 +28,13 @@ void ClearBoneFlags(Lines& lines, size_t i) {
 }
 
 // The section header lines, found the way the reader classifies lines: by their
-// beginning, the last of each kind winning. Searched from the end, where the
-// lines just split are still in the cache, until one of each kind is found.
-SectionLines FindSections(const std::vector<std::string_view>& lines) {
+// beginning, the last of each kind winning. Only the lines that begin with a
+// capital letter are looked at, from the last.
+SectionLines FindSections(const std::vector<std::string_view>& lines, const std::vector<size_t>& capitals) {
     SectionLines sections;
-    for (size_t k = lines.size(); k-- > 1;) {
+    for (size_t c = capitals.size(); c-- > 0;) {
+        const size_t k = capitals[c];
         const std::string_view line = lines[k];
-        if (line.empty()) continue;
         if (line[0] == 'M') {
             if (!sections.Meshes && BeginsWith(line, "Meshes:")) sections.Meshes = int64_t(k);
             else if (!sections.Materials && BeginsWith(line, "Materials:")) sections.Materials = int64_t(k);
@@ -67,10 +67,11 @@ SharedText TextOf(std::string_view bytes) {
 
 void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     std::vector<std::string_view> views;
+    std::vector<size_t> capitals;
     if (text) {
         views.reserve(LinesRoomFor(text->Text().size()));
         PreferHugePages(views.data(), views.capacity() * sizeof(std::string_view));
-        SplitLines(text->Text(), views);
+        SplitLines(text->Text(), views, &capitals);
     } else {
         views.emplace_back();
     }
@@ -78,7 +79,7 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     // The capacity follows the lines of a file that could be read, as it always has.
     if (text && count > lineCapacity) lineCapacity = count + 10;
 
-    const SectionLines sections = FindSections(views);
+    const SectionLines sections = FindSections(views, capitals);
     slot.ModelLines = Lines(text, std::move(views));
     slot.LineCount = Int32(count);
     slot.BonesLine = Int32(sections.Bones);

@@ -69,16 +69,21 @@ std::vector<std::string_view> SplitLines(std::string_view text) {
     return lines;
 }
 
-void SplitLines(std::string_view text, std::vector<std::string_view>& lines) {
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines, std::vector<size_t>* capitals) {
     lines.emplace_back();
     const char* data = text.data();
     const size_t n = text.size();
     size_t start = 0;
+    auto lineStarts = [&] {
+        if (capitals && start < n && uint8_t(data[start] - 'A') < 26) capitals->push_back(lines.size());
+    };
     auto terminatorAt = [&](size_t pos) {
         if (pos < start) return;  // the LF of a CR LF
         lines.emplace_back(data + start, pos - start);
         start = pos + (data[pos] == '\r' && pos + 1 < n && data[pos + 1] == '\n' ? 2 : 1);
+        lineStarts();
     };
+    lineStarts();
     size_t i = 0;
     uint32_t crBefore = 0;  // 1 when the block before ended with a CR
     for (; i + 16 <= n; i += 16) {

@@ -62,8 +62,12 @@ void ForEachLine(std::string_view text, Visit&& visit) {
 // that 1-based line arrays keep.
 std::vector<std::string_view> SplitLines(std::string_view text);
 
-// The same, appended to `lines` (which the caller may have made room in).
-void SplitLines(std::string_view text, std::vector<std::string_view>& lines);
+// The same, appended to `lines` (which the caller may have made room in). With
+// `capitals`, the positions in `lines` of the lines that begin with a capital
+// letter (A to Z) go there too: where a reader finds its section headers
+// without reading every line again.
+void SplitLines(std::string_view text, std::vector<std::string_view>& lines,
+                std::vector<size_t>* capitals = nullptr);
 
 // Room enough for the lines of a model of `bytes` bytes, most of the time.
 inline size_t LinesRoomFor(size_t bytes) { return bytes / 24 + 16; }

@@ -34,13 +34,19 @@ std::vector<std::string> ReferenceLines(const std::string& bytes) {
 
 TEST(LineSplitting, RandomBytesSplitAsTheRuleSays) {
     std::mt19937 random(11);
-    const std::string alphabet("ab \r\n\0\xE9", 7);
+    const std::string alphabet("aZ \r\n\0\xE9", 7);
     for (int round = 0; round < 3000; ++round) {
         std::string bytes;
         for (size_t k = 0, length = random() % 40; k < length; ++k) bytes += alphabet[random() % alphabet.size()];
-        const std::vector<std::string_view> views = SplitLines(bytes);
+        std::vector<std::string_view> views;
+        std::vector<size_t> capitals, expected;
+        SplitLines(bytes, views, &capitals);
         ASSERT_TRUE(views[0].empty()) << "element 0 of a line array";
-        ASSERT_EQ(std::vector<std::string>(views.begin() + 1, views.end()), ReferenceLines(bytes)) << round;
+        const std::vector<std::string> lines = ReferenceLines(bytes);
+        ASSERT_EQ(std::vector<std::string>(views.begin() + 1, views.end()), lines) << round;
+        for (size_t k = 0; k < lines.size(); ++k)
+            if (!lines[k].empty() && lines[k][0] == 'Z') expected.push_back(k + 1);
+        ASSERT_EQ(capitals, expected) << "lines that begin with a capital, round " << round;
     }
 }
 
