@@ -13,8 +13,8 @@ cd "$(dirname "$0")/.."
 root=$(pwd)
 declare -A limit
 if [ "${1:-}" = "--ci" ]; then
-  limit[fuzz_reader]="-seed=1 -runs=30000"
-  limit[fuzz_commands]="-seed=1 -runs=3000"
+  limit[fuzz_reader]="-seed=1 -runs=20000"
+  limit[fuzz_commands]="-seed=1 -runs=2000"
 else
   limit[fuzz_reader]="-max_total_time=${1:-60}"
   limit[fuzz_commands]="-max_total_time=${1:-60}"
