@@ -19,19 +19,16 @@ std::string RowTextFor(std::string_view number, std::string_view comment) {
 
 // The table is positional: the count four lines below "Bones:" and the keys
 // after it. No line past the bones section is read, so neither a garbage count
-// nor a model without bones produces rows.
-// Only the lines it reads are checked for the section's end, not the whole section.
+// nor a model without bones produces rows; of the section, only the lines the
+// table reads are looked at.
 void BuildKeyframeTable(ModelSlot& slot) {
     slot.Rows.clear();
-    const int64_t bones = slot.BonesLine;
-    if (bones < 1 || bones > slot.LineCount) return;
-    auto inSection = [&](int64_t i) { return i <= slot.LineCount && !BeginsWithLetter(LineAt(slot, i)); };
-    const int64_t first = bones + 5;
-    for (int64_t i = bones + 1; i < first; ++i)
-        if (!inSection(i)) return;
-    const int64_t keys = IntegerValue(LineAt(slot, first - 1));
-    for (int64_t k = 0; k < keys && inSection(first + k); ++k)
-        slot.Rows.push_back({DecimalText(IntegerValue(LineAt(slot, first + k))), false});
+    const int64_t first = int64_t{slot.BonesLine} + 5;
+    if (SectionFrom(slot, slot.BonesLine, first - 1).last < first - 1) return;
+    const int64_t keys = std::min<int64_t>(IntegerValue(LineAt(slot, first - 1)), slot.LineCount);
+    const int64_t last = SectionFrom(slot, slot.BonesLine, first - 1 + keys).last;
+    for (int64_t i = first; i <= last && i < first + keys; ++i)
+        slot.Rows.push_back({DecimalText(IntegerValue(LineAt(slot, i))), false});
 }
 
 }  // namespace vandrel

@@ -65,16 +65,21 @@ SharedText TextOf(std::string_view bytes) {
     return text;
 }
 
-void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
+std::vector<std::string_view> LinesOfText(const SharedText& text, std::vector<size_t>* capitals) {
     std::vector<std::string_view> views;
-    std::vector<size_t> capitals;
-    if (text) {
-        views.reserve(LinesRoomFor(text->Text().size()));
-        PreferHugePages(views.data(), views.capacity() * sizeof(std::string_view));
-        SplitLines(text->Text(), views, &capitals);
-    } else {
+    if (!text) {
         views.emplace_back();
+        return views;
     }
+    views.reserve(LinesRoomFor(text->Text().size()));
+    PreferHugePages(views.data(), views.capacity() * sizeof(std::string_view));
+    SplitLines(text->Text(), views, capitals);
+    return views;
+}
+
+void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
+    std::vector<size_t> capitals;
+    std::vector<std::string_view> views = LinesOfText(text, &capitals);
     const int64_t count = static_cast<int64_t>(views.size()) - 1;
     // The capacity follows the lines of a file that could be read, as it always has.
     if (text && count > lineCapacity) lineCapacity = count + 10;

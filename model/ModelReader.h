@@ -34,6 +34,11 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text);
 // Bytes as a block of text, for LoadModelText.
 SharedText TextOf(std::string_view bytes);
 
+// The lines of a file's text as the reader splits them, element 0 first; a file
+// that could not be read (null) has none. With `capitals`, the lines that begin
+// with a capital letter are noted too (see SplitLines).
+std::vector<std::string_view> LinesOfText(const SharedText& text, std::vector<size_t>* capitals = nullptr);
+
 // Refills a line set's bone list from its current lines.
 void RebuildBoneList(LineSet& set);
 

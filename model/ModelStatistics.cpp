@@ -11,6 +11,7 @@
 #endif
 
 #include "model/IntegerValue.h"
+#include "model/ModelReader.h"
 #include "model/Sections.h"
 #include "model/Text.h"
 
@@ -102,11 +103,6 @@ bool EncodePosition(std::string_view text, PositionCode& code) {
 enum class Coded { Yes, NoText, ThePlainWay };
 
 #if defined(__SSE2__)
-// The position text of a vertex line and its code as above, sixteen bytes at a
-// time: the same text as VertexPositionText and the same code as EncodePosition,
-// for the lines whose text begins and ends within 32 bytes after "0 " and that go
-// on for 32 bytes after the text's start (no byte past the line is read). The
-// rest, and texts with other characters, go the plain way.
 uint32_t BlanksOf(__m128i bytes) { return uint32_t(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(' ')))); }
 
 __m128i CodesOf(__m128i c) {
@@ -124,6 +120,11 @@ __m128i PairsOf(__m128i codes) {
     return _mm_and_si128(pairs, _mm_set1_epi16(0x00FF));
 }
 
+// The position text of a vertex line and its code as above, sixteen bytes at a
+// time: the same text as VertexPositionText and the same code as EncodePosition,
+// for the lines whose text begins and ends within 32 bytes after "0 " and that go
+// on for 32 bytes after the text's start (no byte past the line is read). The
+// rest, and texts with other characters, go the plain way.
 Coded CodeVertexLine(std::string_view line, PositionCode& code) {
     if (line.size() < 2 + kLongestCoded) return Coded::ThePlainWay;
     const char* p = line.data() + 2;
@@ -302,13 +303,7 @@ const std::vector<std::string>& OpenedStatistics::All() const {
     if (!state_) return none;
     State& s = *state_;
     if (!s.complete) {
-        std::vector<std::string_view> views;
-        if (s.text) {
-            views.reserve(LinesRoomFor(s.text->Text().size()));
-            SplitLines(s.text->Text(), views);
-        } else {
-            views.emplace_back();
-        }
+        std::vector<std::string_view> views = LinesOfText(s.text);
         LineSet set;
         set.LineCount = Int32(int64_t(views.size()) - 1);
         set.BonesLine = Int32(s.sections.Bones);

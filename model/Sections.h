@@ -26,8 +26,10 @@ inline bool BeginsWithLetter(std::string_view line) {
 }
 
 // The section whose header is line `header` of the set; empty when the header
-// is 0 (the file has no such section) or lies outside the lines.
-LineRange SectionFrom(const LineSet& set, int64_t header);
+// is 0 (the file has no such section) or lies outside the lines. With `upTo`,
+// no line past it is looked at: the range then ends at `upTo` at the latest, for
+// a reader that needs only the section's beginning.
+LineRange SectionFrom(const LineSet& set, int64_t header, int64_t upTo = INT64_MAX);
 
 // The bones section: from BonesLine to the line before the next section header.
 inline LineRange BonesSection(const LineSet& set) { return SectionFrom(set, set.BonesLine); }
