@@ -18,13 +18,12 @@ std::string RowTextFor(std::string_view number, std::string_view comment) {
 }
 
 // The table is positional: the count four lines below "Bones:" and the keys
-// after it. No line past the bones section is read, so neither a garbage count
-// nor a model without bones produces rows; of the section, only the lines the
-// table reads are looked at.
+// after it. No line past the bones section becomes a row, so neither a garbage
+// count nor a model without bones produces rows; of the section, only the lines
+// up to the last key are looked at.
 void BuildKeyframeTable(ModelSlot& slot) {
     slot.Rows.clear();
     const int64_t first = int64_t{slot.BonesLine} + 5;
-    if (SectionFrom(slot, slot.BonesLine, first - 1).last < first - 1) return;
     const int64_t keys = std::min<int64_t>(IntegerValue(LineAt(slot, first - 1)), slot.LineCount);
     const int64_t last = SectionFrom(slot, slot.BonesLine, first - 1 + keys).last;
     for (int64_t i = first; i <= last && i < first + keys; ++i)
