@@ -32,6 +32,18 @@ int CaptionNeeds(QWidget* control) {
     return metrics.horizontalAdvance(qobject_cast<QLineEdit*>(control)->text()) + 4;  // a counter
 }
 
+std::vector<QWidget*> CaptionedChildren(QWidget* parent) {
+    std::vector<QWidget*> captioned;
+    for (QWidget* c : parent->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        auto* field = qobject_cast<QLineEdit*>(c);
+        auto* label = qobject_cast<QLabel*>(c);
+        if (qobject_cast<QPushButton*>(c) || qobject_cast<QGroupBox*>(c) || (field && !field->hasFrame()) ||
+            (label && !label->text().isEmpty()))
+            captioned.push_back(c);
+    }
+    return captioned;
+}
+
 namespace {
 
 void TryModal(std::shared_ptr<std::function<void(QWidget*)>> act, int triesLeft) {

@@ -3,6 +3,7 @@
 // message boxes, the quit question and the help from the test.
 #include <deque>
 #include <functional>
+#include <vector>
 
 #include "app/qt/QtShell.h"
 #include "output/PrintSurface.h"
@@ -34,6 +35,10 @@ void WhenModalOpens(std::function<void(QWidget* dialog)> act);
 
 // The width a control needs for its caption: the text's advance plus the style's margins.
 int CaptionNeeds(QWidget* control);
+
+// The children of `parent` that show a caption: buttons, frames, labels with a
+// text and the borderless fields that serve as labels.
+std::vector<QWidget*> CaptionedChildren(QWidget* parent);
 
 // Lets queued commands and posted events run.
 void ProcessEvents();

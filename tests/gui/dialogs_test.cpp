@@ -51,13 +51,8 @@ TEST(SettingsDialogTest, ItsTextsInBothLanguages) {
 
 // Every caption of a dialog shows whole, in both languages.
 void ExpectCaptionsFit(QWidget& dialog) {
-    for (QWidget* c : dialog.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        auto* field = qobject_cast<QLineEdit*>(c);
-        if (qobject_cast<QPushButton*>(c) || qobject_cast<QGroupBox*>(c) || (field && !field->hasFrame()) ||
-            (qobject_cast<QLabel*>(c) && !qobject_cast<QLabel*>(c)->text().isEmpty())) {
-            EXPECT_LE(test::CaptionNeeds(c), c->width()) << c->objectName().toStdString();
-        }
-    }
+    for (QWidget* c : test::CaptionedChildren(&dialog))
+        EXPECT_LE(test::CaptionNeeds(c), c->width()) << c->objectName().toStdString();
 }
 
 TEST(DialogCaptions, FitTheirControlsInBothLanguagesWhateverTheDesktopsFont) {

@@ -290,14 +290,8 @@ TEST_F(MainWindowTest, TheAboutWindowOpensOverTheMainWindowAndFirstBeforeIt) {
 TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
     const auto check = [this](const char* when) {
         SCOPED_TRACE(when);
-        std::vector<QWidget*> captioned;
+        std::vector<QWidget*> captioned = test::CaptionedChildren(window->ClientArea());
         for (int field = 0; field < kStatusFieldCount; ++field) captioned.push_back(window->StatusField(field));
-        for (QWidget* c : window->ClientArea()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            auto* field = qobject_cast<QLineEdit*>(c);
-            if (qobject_cast<QPushButton*>(c) || qobject_cast<QLabel*>(c) || qobject_cast<QGroupBox*>(c) ||
-                (field && !field->hasFrame()))
-                captioned.push_back(c);
-        }
         for (QWidget* c : captioned) {
             SCOPED_TRACE(c->objectName().toStdString());
             const QFont standard = QApplication::font(c), shown = c->font();
