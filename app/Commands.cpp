@@ -60,14 +60,20 @@ void OpenCommand(Program& p, Shell& shell, int n) {
         p.window.controls[size_t(n == 1 ? ids::PathField1 : ids::PathField2)].text = slot.Path;
         WriteSettings(p);
     });
-    if (result == OpenResult::Rejected) {
+    if (result != OpenResult::Opened) {
         p.history.Cancel();
-        ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage), Tr(texts::OnlyMilkShapeFiles, p.UiLanguage),
-                               MessageIcon::Warning});
+        if (result == OpenResult::NotAModel)
+            ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage), Tr(texts::OnlyMilkShapeFiles, p.UiLanguage),
+                                   MessageIcon::Warning});
+        else if (result == OpenResult::Unreadable)
+            ShowMessage(p, shell, {Tr(texts::ErrorTitle, p.UiLanguage),
+                                   Tr(texts::FileLabel, p.UiLanguage) + std::string(FileNameOf(path)) +
+                                       Tr(texts::CannotBeRead, p.UiLanguage),
+                                   MessageIcon::Error});
     } else {
         ReadKeyframeSidecar(slot);
         EnableFileCommands(p, n);
-        // Only a freshly loaded model records its rest lines: a rejected or
+        // Only a freshly loaded model records its rest lines: a refused or
         // cancelled open keeps what the next save must write back.
         MakeRestLinesUnique(slot);
         p.saved.Remember(slot);
@@ -99,7 +105,7 @@ Message NotSavedMessage(const Program& p, std::string_view path) {
 
 void SaveCommand(Program& p, Shell& shell, int n) {
     ModelSlot& slot = p.ws.File(n);
-    const SaveResult result = SaveModel(slot, p.clock.Now(), p.UiLanguage);
+    const SaveResult result = SaveModel(slot, p.saved.BaselineFor(slot.Path), p.clock.Now(), p.UiLanguage);
     if (result != SaveResult::ModelNotWritten) p.saved.Remember(slot);
     switch (result) {
         case SaveResult::Saved: break;

@@ -22,7 +22,13 @@ bool SameRowTexts(const KeyframeTable& rows, const std::vector<std::string>& tex
 
 void SavedFiles::Remember(const ModelSlot& slot) {
     if (slot.Path.empty()) return;
-    byPath_[slot.Path] = Saved{slot.ModelLines, slot.LineCount, RowTexts(slot.Rows)};
+    byPath_[slot.Path] = Saved{slot.ModelLines, slot.LineCount, RowTexts(slot.Rows), FramesBaselineOf(slot)};
+}
+
+std::optional<FramesBaseline> SavedFiles::BaselineFor(const std::string& path) const {
+    auto found = byPath_.find(path);
+    if (found == byPath_.end()) return std::nullopt;
+    return found->second.baseline;
 }
 
 bool SavedFiles::Modified(const ModelSlot& slot) const {

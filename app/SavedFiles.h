@@ -1,13 +1,15 @@
 #pragma once
 // Which files hold changes that are not saved: for each path, the lines and row
 // texts a slot held right after the last Open of that path (into either slot) or
-// the last Save to it.
+// the last Save to it; and what a save keeps of its "Frames:" line.
 #include <map>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "model/ModelSlot.h"
+#include "output/ModelWriter.h"
 
 namespace vandrel {
 
@@ -19,6 +21,9 @@ public:
     // Whether the slot has a path and differs from what was remembered for it.
     bool Modified(const ModelSlot& slot) const;
 
+    // The "Frames:" baseline of what the path holds on disk; none when not remembered.
+    std::optional<FramesBaseline> BaselineFor(const std::string& path) const;
+
     // Forgets every path but these (the ones the slots and the undo steps hold).
     void KeepOnly(const std::set<std::string>& paths);
 
@@ -27,6 +32,7 @@ private:
         Lines lines;  // shares its views with the slot until either changes
         int32_t lineCount = 0;
         std::vector<std::string> rows;
+        FramesBaseline baseline;
     };
     std::map<std::string, Saved> byPath_;
 };

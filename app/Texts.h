@@ -35,6 +35,7 @@ inline constexpr Bilingual QuitTitle{" Quit", " Beenden"};
 inline constexpr Bilingual OnlyMilkShapeFiles{"You can open only Milkshape 3D ASCII files!",
                                               "Nur Milkshape 3D ASCII Dateien können geöffnet werden!"};
 inline constexpr Bilingual FileLabel{"File < ", "Datei < "};
+inline constexpr Bilingual CannotBeRead{" > cannot be read!", " > kann nicht gelesen werden!"};
 inline constexpr Bilingual IsWriteProtected{" > is write-protected!", " > ist schreibgeschützt!"};
 inline constexpr Bilingual CannotBeSaved{"The file cannot be saved!", "Die Datei kann nicht gesichert werden!"};
 inline constexpr Bilingual HelpFileLabel{"The help file < ", "Die Hilfedatei < "};

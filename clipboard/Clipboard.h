@@ -22,7 +22,8 @@ void ReduceClipboardModel(Workspace& ws);
 
 // Moves (step width 0 or empty), renumbers (step width >= 1) or reverses (step
 // width < 0) the Clipboard's keyframes to start at `at`, and gives every row the
-// comment when one is typed. A start position below 1 changes nothing.
+// comment when one is typed; a moved key keeps the part of its time from the
+// point on. A start position below 1 changes nothing.
 void EditClipboard(Workspace& ws, std::string_view at, std::string_view stepwidth, std::string_view comment);
 
 // Paste: merges the Clipboard's rows into file n's table and its keys into every

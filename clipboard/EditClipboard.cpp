@@ -26,6 +26,17 @@ std::string EditedRowText(std::string_view oldText, int32_t frame, std::string_v
     return std::string(StripBlanks(text));
 }
 
+// The new number written over the whole part of the old time, up to its point:
+// "10.500000 ..." moved to 40 is "40.500000 ...", "7 ..." is "40 ...".
+std::string MovedKeyLine(std::string_view line, int32_t frame) {
+    const std::string_view time = line.substr(0, line.find(' '));
+    const size_t point = time.find('.');
+    std::string moved = DecimalText(frame);
+    if (point != std::string_view::npos) moved += time.substr(point);
+    moved += line.substr(time.size());
+    return moved;
+}
+
 }  // namespace
 
 void EditClipboard(Workspace& ws, std::string_view atText, std::string_view stepText, std::string_view comment) {
@@ -66,8 +77,7 @@ void EditClipboard(Workspace& ws, std::string_view atText, std::string_view step
         if (frame == 0) continue;
         auto found = renumbered.find(frame);
         if (found == renumbered.end()) continue;
-        // The new number written over the old time, up to the first blank.
-        clip.ModelLines.Set(size_t(i), DecimalText(found->second) + std::string(line.substr(line.find(' '))));
+        clip.ModelLines.Set(size_t(i), MovedKeyLine(line, found->second));
     }
 }
 

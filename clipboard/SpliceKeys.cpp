@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "model/KeyLines.h"
 #include "model/KeyframeTable.h"
@@ -21,9 +22,10 @@ int32_t CountLineOf(const BoneRecord& bone, Kind kind) {
     return kind == kRotation ? bone.RotationKeyCountLine : bone.PositionKeyCountLine;
 }
 
-struct Placement {
-    int32_t frame;
-    std::string_view line;
+// The key lines of one frame, in the Clipboard's order.
+struct FrameGroup {
+    int32_t frame = 0;
+    std::vector<std::string_view> lines;
 };
 
 // The key lines that follow a Clipboard count line, as far as the lines go.
@@ -37,129 +39,116 @@ ClipboardList ListOf(const Clipboard& clip, int64_t countLine) {
     return {countLine + 1, std::min<int64_t>(count, int64_t{clip.LineCount} - countLine) + countLine};
 }
 
-// The placements of one Clipboard list. The rule places, for every row from the
-// last to the first, its frame's key lines from the last to the first. Once a
-// frame k has been placed, the key that took it is followed only by keys of
-// higher frames, so every later placement of k replaces that same key, whatever
-// was placed in between: placing each frame once, where it first comes, with the
-// line placed last (its first line in the Clipboard) gives the same key list.
-// Rows repeating a frame, whose lines the Clipboard holds once per row, would
-// otherwise cost rows × lines placements.
-std::vector<Placement> PlacementsOf(const Clipboard& clip, int64_t countLine) {
-    std::vector<Placement> placements;
-    const ClipboardList list = ListOf(clip, countLine);
-    if (list.last < list.first) return placements;
-    std::unordered_map<int32_t, std::pair<std::string_view, bool>> firstLineOfFrame;  // line, not placed yet
-    for (int64_t j = list.last; j >= list.first; --j) {
-        std::string_view line = LineAt(clip, j);
-        if (IsKeyLine(line) && FrameNumberOfLine(line) != 0) firstLineOfFrame[FrameNumberOfLine(line)] = {line, true};
-    }
-    for (size_t r = clip.Rows.size(); r-- > 0;) {
-        auto found = firstLineOfFrame.find(FrameNumberOfRow(clip.Rows[r]));
-        if (found == firstLineOfFrame.end() || !found->second.second) continue;
-        placements.push_back({found->first, found->second.first});
-        found->second.second = false;  // placed
-    }
-    return placements;
+// The frames of the Clipboard's rows: ascending and once each, and in the order
+// the paste places them (rows from the last to the first, each frame where it
+// first comes).
+struct RowFrames {
+    std::vector<int32_t> ascending;
+    std::vector<int32_t> placing;
+};
+
+RowFrames RowFramesOf(const Clipboard& clip) {
+    RowFrames frames;
+    for (size_t r = clip.Rows.size(); r-- > 0;) frames.placing.push_back(FrameNumberOfRow(clip.Rows[r]));
+    frames.ascending = frames.placing;
+    std::sort(frames.ascending.begin(), frames.ascending.end());
+    frames.ascending.erase(std::unique(frames.ascending.begin(), frames.ascending.end()), frames.ascending.end());
+    std::unordered_map<int32_t, bool> seen;
+    std::erase_if(frames.placing, [&](int32_t frame) { return !seen.try_emplace(frame, true).second; });
+    return frames;
 }
 
-// Placing one key into a key list: returns whether a line was inserted.
-bool PlaceKey(std::vector<std::string_view>& list, std::vector<int32_t>& frames, const Placement& p) {
-    size_t i = list.size();
-    while (i > 0 && frames[i - 1] > p.frame) --i;
-    if (i > 0 && frames[i - 1] == p.frame) {
-        list[i - 1] = p.line;
-        return false;
-    }
-    list.insert(list.begin() + static_cast<std::ptrdiff_t>(i), p.line);
-    frames.insert(frames.begin() + static_cast<std::ptrdiff_t>(i), p.frame);
-    return true;
-}
-
-// What one Clipboard bone gives for one kind of key.
+// What one Clipboard bone gives for one kind of key: the key lines of each frame
+// that a row has (frame 0 never), grouped by frame in the Clipboard's order.
 class ClipboardKeys {
 public:
-    ClipboardKeys(const Clipboard& clip, int64_t countLine, const std::vector<int32_t>& rowFrames)
-        : clip_(clip), countLine_(countLine) {
-        // Per frame of a row, the first of its key lines: placed last, it is the one that stays.
+    ClipboardKeys(const Clipboard& clip, int64_t countLine, const RowFrames& rowFrames) : rowFrames_(rowFrames) {
+        std::vector<std::pair<int32_t, std::string_view>> keys;
         const ClipboardList list = ListOf(clip, countLine);
         for (int64_t j = list.first; j <= list.last; ++j) {
             std::string_view line = LineAt(clip, j);
             const int32_t frame = FrameNumberOfLine(line);
-            if (frame == 0 || !IsKeyLine(line)) continue;  // not a key of a row's frame
-            if (std::binary_search(rowFrames.begin(), rowFrames.end(), frame))
-                finalLines_.push_back({frame, line});
+            if (frame == 0 || !IsKeyLine(line)) continue;
+            if (std::binary_search(rowFrames.ascending.begin(), rowFrames.ascending.end(), frame))
+                keys.emplace_back(frame, line);
         }
-        std::stable_sort(finalLines_.begin(), finalLines_.end(),
-                         [](const Placement& a, const Placement& b) { return a.frame < b.frame; });
-        finalLines_.erase(std::unique(finalLines_.begin(), finalLines_.end(),
-                                      [](const Placement& a, const Placement& b) { return a.frame == b.frame; }),
-                          finalLines_.end());
+        std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        for (const auto& [frame, line] : keys) {
+            if (groups_.empty() || groups_.back().frame != frame) groups_.push_back({frame, {}});
+            groups_.back().lines.push_back(line);
+        }
     }
 
-    bool empty() const { return finalLines_.empty(); }
+    bool empty() const { return groups_.empty(); }
 
-    // One line per frame, ascending.
-    const std::vector<Placement>& FinalLines() const { return finalLines_; }
+    // Ascending by frame.
+    const std::vector<FrameGroup>& Groups() const { return groups_; }
 
-    const std::vector<Placement>& Placements() {
-        if (!placementsDone_) {
-            placements_ = PlacementsOf(clip_, countLine_);
-            placementsDone_ = true;
+    // The group of each frame in the order the paste places them.
+    std::vector<const FrameGroup*> InPlacingOrder() const {
+        std::vector<const FrameGroup*> order;
+        for (int32_t frame : rowFrames_.placing) {
+            auto found = std::lower_bound(groups_.begin(), groups_.end(), frame,
+                                          [](const FrameGroup& g, int32_t f) { return g.frame < f; });
+            if (found != groups_.end() && found->frame == frame) order.push_back(&*found);
         }
-        return placements_;
+        return order;
     }
 
 private:
-    const Clipboard& clip_;
-    int64_t countLine_;
-    std::vector<Placement> finalLines_;
-    std::vector<Placement> placements_;
-    bool placementsDone_ = false;
+    const RowFrames& rowFrames_;
+    std::vector<FrameGroup> groups_;
 };
 
-// One key list of a file bone, built apart from the lines when it takes keys
-// from several Clipboard bones or is not in ascending order.
+// One key list of a file bone, built apart from the lines.
 struct KeyList {
     std::vector<std::string_view> keys;
     std::vector<int32_t> frames;  // the frame number of each key
 };
 
-// In an ascending list every placement of a frame lands on the same key, so
-// only the last one counts and the whole transfer is one merge.
-void MergeKeys(KeyList& list, const std::vector<Placement>& finalLines) {
-    std::vector<std::string_view> merged;
-    std::vector<int32_t> frames;
-    merged.reserve(list.keys.size() + finalLines.size());
-    frames.reserve(list.keys.size() + finalLines.size());
-    auto take = [&](size_t i) {
-        merged.push_back(list.keys[i]);
-        frames.push_back(list.frames[i]);
-    };
-    size_t i = 0;
-    const size_t n = list.keys.size();
-    for (const Placement& p : finalLines) {
-        while (i < n && list.frames[i] < p.frame) take(i++);
-        size_t sameEnd = i;
-        while (sameEnd < n && list.frames[sameEnd] == p.frame) ++sameEnd;
-        if (sameEnd > i) {
-            while (i + 1 < sameEnd) take(i++);
-            ++i;  // only the last key of the frame is replaced
-        }
-        merged.push_back(p.line);
-        frames.push_back(p.frame);
+// The group's lines take the place of every key of its frame: after the last
+// key, from the end, of a lower frame, or first when there is none.
+void PlaceGroup(KeyList& list, const FrameGroup& group) {
+    size_t kept = 0;
+    for (size_t i = 0; i < list.keys.size(); ++i) {
+        if (list.frames[i] == group.frame) continue;
+        list.keys[kept] = list.keys[i];
+        list.frames[kept++] = list.frames[i];
     }
-    while (i < n) take(i++);
-    list.keys = std::move(merged);
-    list.frames = std::move(frames);
+    list.keys.resize(kept);
+    list.frames.resize(kept);
+    size_t at = kept;
+    while (at > 0 && list.frames[at - 1] > group.frame) --at;
+    list.keys.insert(list.keys.begin() + std::ptrdiff_t(at), group.lines.begin(), group.lines.end());
+    list.frames.insert(list.frames.begin() + std::ptrdiff_t(at), group.lines.size(), group.frame);
 }
 
-void TransferKeys(KeyList& list, ClipboardKeys& keys) {
+// In an ascending list every frame's keys stand together and each group goes
+// where its frame belongs, so the whole transfer is one merge.
+void MergeGroups(KeyList& list, const std::vector<FrameGroup>& groups) {
+    KeyList merged;
+    size_t i = 0;
+    const size_t n = list.keys.size();
+    auto take = [&](size_t k) {
+        merged.keys.push_back(list.keys[k]);
+        merged.frames.push_back(list.frames[k]);
+    };
+    for (const FrameGroup& group : groups) {
+        while (i < n && list.frames[i] < group.frame) take(i++);
+        while (i < n && list.frames[i] == group.frame) ++i;
+        merged.keys.insert(merged.keys.end(), group.lines.begin(), group.lines.end());
+        merged.frames.insert(merged.frames.end(), group.lines.size(), group.frame);
+    }
+    while (i < n) take(i++);
+    list = std::move(merged);
+}
+
+void TransferKeys(KeyList& list, const ClipboardKeys& keys) {
     if (std::is_sorted(list.frames.begin(), list.frames.end())) {
-        MergeKeys(list, keys.FinalLines());
+        MergeGroups(list, keys.Groups());
         return;
     }
-    for (const Placement& p : keys.Placements()) PlaceKey(list.keys, list.frames, p);
+    for (const FrameGroup* group : keys.InPlacingOrder()) PlaceGroup(list, *group);
 }
 
 // The matches of a paste: for each Clipboard bone from the last, the file bones
@@ -191,9 +180,15 @@ bool ListsInPlace(const ModelSlot& file, size_t b, int64_t last) {
 struct ListPlan {
     int64_t countLine = 0;  // where the count line stands before the paste
     int64_t size = 0;       // the keys that follow it
-    std::vector<ClipboardKeys*> transfers;  // in placing order
+    std::vector<const ClipboardKeys*> transfers;  // in placing order
     KeyList list;           // the new list, when it takes keys
 };
+
+// The count line of a list that had `before` keys and has `after`: the same text
+// when the number stays, the new number otherwise.
+std::string_view CountText(Lines& lines, std::string_view old, int64_t before, int64_t after) {
+    return after == before ? old : lines.Store(DecimalText(after));
+}
 
 }  // namespace
 
@@ -222,11 +217,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
         }
     }
 
-    std::vector<int32_t> rowFrames;
-    for (const KeyframeRow& row : clip.Rows) rowFrames.push_back(FrameNumberOfRow(row));
-    std::sort(rowFrames.begin(), rowFrames.end());
-    rowFrames.erase(std::unique(rowFrames.begin(), rowFrames.end()), rowFrames.end());
-
+    const RowFrames rowFrames = RowFramesOf(clip);
     std::vector<std::unique_ptr<ClipboardKeys>> clipboardKeys;
     for (const auto& [c, fileBones] : matches) {
         for (Kind kind : {kRotation, kPosition}) {
@@ -238,33 +229,37 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
     }
 
     // Each list that takes keys is built apart: its keys, then the transfers.
+    const std::vector<std::string_view>& old = std::as_const(file.ModelLines).Views();
     int64_t total = file.LineCount;
     for (ListPlan& plan : plans) {
         if (plan.transfers.empty()) continue;
         for (int64_t i = plan.countLine + 1; i <= plan.countLine + plan.size; ++i) {
-            plan.list.frames.push_back(FrameNumberOfLine(file.ModelLines[size_t(i)]));
-            plan.list.keys.push_back(file.ModelLines[size_t(i)]);
+            plan.list.frames.push_back(FrameNumberOfLine(old[size_t(i)]));
+            plan.list.keys.push_back(old[size_t(i)]);
         }
-        for (ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
+        for (const ClipboardKeys* keys : plan.transfers) TransferKeys(plan.list, *keys);
         total += int64_t(plan.list.keys.size()) - plan.size;
     }
 
-    // Fill the lines from the last one up: every line moves down by the keys
-    // inserted before it, so nothing is overwritten before it has been read.
-    file.ModelLines.Keep(clip.ModelLines);
-    std::vector<std::string_view>& lines = file.ModelLines.Views();
-    if (lines.size() < size_t(total) + 1) lines.resize(size_t(total) + 1);
-    int64_t r = file.LineCount, w = total;
-    for (size_t p = plans.size(); p-- > 0;) {
-        ListPlan& plan = plans[p];
+    // The new lines in one pass: the lines between the changed lists as they
+    // were, each changed list with its count.
+    Lines rebuilt;
+    rebuilt.Keep(file.ModelLines);
+    rebuilt.Keep(clip.ModelLines);
+    std::vector<std::string_view>& lines = rebuilt.Views();
+    lines.clear();
+    lines.reserve(size_t(total) + 1);
+    int64_t r = 0;
+    for (ListPlan& plan : plans) {
         if (plan.transfers.empty()) continue;
-        for (const int64_t listEnd = plan.countLine + plan.size; r > listEnd; --r) lines[size_t(w--)] = lines[size_t(r)];
-        for (size_t k = plan.list.keys.size(); k-- > 0;) lines[size_t(w--)] = plan.list.keys[k];
-        // Inserted keys raise the count; replaced keys leave it as it is.
+        lines.insert(lines.end(), old.begin() + r, old.begin() + plan.countLine);
         const int64_t newSize = int64_t(plan.list.keys.size());
-        lines[size_t(w--)] = newSize > plan.size ? file.ModelLines.Store(DecimalText(newSize)) : lines[size_t(plan.countLine)];
-        r = plan.countLine - 1;
+        lines.push_back(CountText(rebuilt, old[size_t(plan.countLine)], plan.size, newSize));
+        lines.insert(lines.end(), plan.list.keys.begin(), plan.list.keys.end());
+        r = plan.countLine + plan.size + 1;
     }
+    lines.insert(lines.end(), old.begin() + r, old.begin() + int64_t{file.LineCount} + 1);
+    file.ModelLines = std::move(rebuilt);
     file.LineCount = Int32(total);
     return true;
 }
@@ -276,15 +271,21 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
     std::vector<BoneRecord> records = file.BoneList;
     // Lines after the bones section read as empty lines and never take a key.
     int64_t last = BonesSection(file).last;
+    const RowFrames rowFrames = RowFramesOf(clip);
 
-    auto insertLine = [&](int64_t p, std::string_view text, int64_t countLine, int64_t oldCount) {
-        lines.insert(lines.begin() + p, text);
-        ++file.LineCount;
-        ++last;
-        file.ModelLines.Set(size_t(countLine), DecimalText(oldCount + 1));
+    // Key list f (its count line) of `count` keys, as far as the section goes,
+    // becomes `list`; the lines after it and the records pointing there move.
+    auto replaceList = [&](int64_t f, int64_t count, int64_t end, const KeyList& list) {
+        const int64_t delta = int64_t(list.keys.size()) - (end - f);
+        lines.erase(lines.begin() + f + 1, lines.begin() + end + 1);
+        lines.insert(lines.begin() + f + 1, list.keys.begin(), list.keys.end());
+        if (delta == 0) return;
+        file.ModelLines.Set(size_t(f), DecimalText(WrapAdd(count, delta)));
+        file.LineCount = Int32(file.LineCount + delta);
+        last += delta;
         for (BoneRecord& r : records)
             for (int32_t* field : {&r.NameLine, &r.RestLine, &r.PositionKeyCountLine, &r.RotationKeyCountLine})
-                if (*field >= p) ++*field;
+                if (*field > end) *field = Int32(*field + delta);
     };
 
     for (size_t c = clip.BoneList.size(); c-- > 0;) {
@@ -293,30 +294,20 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
         for (size_t b = records.size(); b-- > 0;) {
             if (LineAt(file, records[b].RestLine) != clipRest) continue;
             for (Kind kind : {kRotation, kPosition}) {
-                for (const Placement& p : PlacementsOf(clip, CountLineOf(clipBone, kind))) {
-                    const int64_t f = CountLineOf(records[b], kind);
-                    if (f < 1 || f > last) break;
-                    const int64_t count = IntegerValue(lines[size_t(f)]);
-                    if (count == 0) {
-                        insertLine(f + 1, p.line, f, count);
-                        continue;
-                    }
-                    for (int64_t i = std::min<int64_t>(WrapAdd(f, count), last); i > f; --i) {
-                        const int32_t h = FrameNumberOfLine(lines[size_t(i)]);
-                        if (h == p.frame) {
-                            lines[size_t(i)] = p.line;
-                            break;
-                        }
-                        if (p.frame > h) {
-                            insertLine(i + 1, p.line, f, count);
-                            break;
-                        }
-                        if (i == f + 1) {
-                            insertLine(i, p.line, f, count);
-                            break;
-                        }
-                    }
+                const ClipboardKeys keys(clip, CountLineOf(clipBone, kind), rowFrames);
+                if (keys.empty()) continue;
+                const int64_t f = CountLineOf(records[b], kind);
+                if (f < 1 || f > last) continue;
+                const int64_t count = IntegerValue(lines[size_t(f)]);
+                const int64_t end = std::min<int64_t>(WrapAdd(f, count), last);
+                if (count < 0 || end < f) continue;
+                KeyList list;
+                for (int64_t i = f + 1; i <= end; ++i) {
+                    list.keys.push_back(lines[size_t(i)]);
+                    list.frames.push_back(FrameNumberOfLine(lines[size_t(i)]));
                 }
+                TransferKeys(list, keys);
+                replaceList(f, count, end, list);
             }
         }
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/KeyLines.h"
 #include "model/Sections.h"
 
 namespace vandrel {
@@ -17,17 +18,33 @@ std::string RowTextFor(std::string_view number, std::string_view comment) {
     return text;
 }
 
-// The table is positional: the count four lines below "Bones:" and the keys
-// after it. No line past the bones section becomes a row, so neither a garbage
-// count nor a model without bones produces rows; of the section, only the lines
-// up to the last key are looked at.
+// Bones are keyed at different frames, position and rotation keys apart, so
+// the rows come from every key line of the section. Real animations span a few
+// thousand frames: those are marked in an array; anything wider is sorted.
+std::vector<int32_t> KeyedFrames(const LineSet& set) {
+    const LineRange section = BonesSection(set);
+    std::vector<int32_t> frames;
+    for (int64_t i = section.first; i <= section.last; ++i)
+        if (const std::string_view line = LineAt(set, i); IsKeyLine(line)) frames.push_back(FrameNumberOfLine(line));
+    if (frames.empty()) return frames;
+    const auto [low, high] = std::minmax_element(frames.begin(), frames.end());
+    const int64_t lowest = *low, span = int64_t{*high} - lowest + 1;
+    if (span <= int64_t(frames.size()) * 8 + 4096) {
+        std::vector<bool> keyed(size_t(span), false);
+        for (int32_t frame : frames) keyed[size_t(frame - lowest)] = true;
+        frames.clear();
+        for (int64_t k = 0; k < span; ++k)
+            if (keyed[size_t(k)]) frames.push_back(Int32(lowest + k));
+        return frames;
+    }
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    return frames;
+}
+
 void BuildKeyframeTable(ModelSlot& slot) {
     slot.Rows.clear();
-    const int64_t first = int64_t{slot.BonesLine} + 5;
-    const int64_t keys = std::min<int64_t>(IntegerValue(LineAt(slot, first - 1)), slot.LineCount);
-    const int64_t last = SectionFrom(slot, slot.BonesLine, first - 1 + keys).last;
-    for (int64_t i = first; i <= last && i < first + keys; ++i)
-        slot.Rows.push_back({DecimalText(IntegerValue(LineAt(slot, i))), false});
+    for (int32_t frame : KeyedFrames(slot)) slot.Rows.push_back({DecimalText(frame), false});
 }
 
 }  // namespace vandrel

@@ -1,8 +1,9 @@
 #pragma once
-// The keyframe list of a model: the frame numbers of the first bone's position keys.
+// The keyframe list of a model: every frame at which any bone has a key.
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "model/ModelSlot.h"
 
@@ -17,7 +18,11 @@ std::string RowTextFor(std::string_view number, std::string_view comment);
 // The keyframe number of a row, as the model keeps it (32 bits).
 inline int32_t FrameNumberOfRow(const KeyframeRow& row);
 
-// Replaces the slot's table with one row per position key of the first bone.
+// The distinct frame numbers of the key lines of the set's bones section,
+// position and rotation keys of every bone, ascending.
+std::vector<int32_t> KeyedFrames(const LineSet& set);
+
+// Replaces the slot's table with one row, without a comment, per keyed frame.
 void BuildKeyframeTable(ModelSlot& slot);
 
 }  // namespace vandrel

@@ -12,10 +12,10 @@ namespace vandrel {
 
 namespace {
 
-// The first line of the text, as the header test reads it.
-std::string_view FirstLine(std::string_view text) {
-    return text.substr(0, text.find_first_of(std::string_view("\r\n\0", 3)));
-}
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// The lines a model may begin with when its exporter wrote no header comment.
+constexpr std::string_view kSectionLines[] = {"Frames:", "Frame:", "Meshes:", "Materials:", "Bones:"};
 
 // Everything up to and including the first blank becomes "0 ": the bone flags go.
 void ClearBoneFlags(Lines& lines, size_t i) {
@@ -99,11 +99,32 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     BuildKeyframeTable(slot);
 }
 
+bool IsModelText(std::string_view text) {
+    bool first = true, model = false;
+    // Stops at the first line that decides; real files decide within a few lines.
+    ForEachLineWhile(text, [&](std::string_view line) {
+        std::string_view stripped = StripBlanks(line);
+        if (first && BeginsWith(stripped, kByteOrderMark)) stripped = StripBlanks(stripped.substr(kByteOrderMark.size()));
+        if (first && BeginsWith(stripped, kModelHeader)) {
+            model = true;
+            return false;
+        }
+        first = false;
+        if (stripped.empty() || BeginsWith(stripped, "//")) return true;
+        for (std::string_view section : kSectionLines)
+            if (BeginsWith(stripped, section)) model = true;
+        return false;
+    });
+    return model;
+}
+
 OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& path,
                      const std::function<void()>& pathAccepted) {
-    if (path.empty() || LowerExtensionOf(path) != "txt") return OpenResult::Rejected;
+    if (path.empty()) return OpenResult::Cancelled;
+    if (LowerExtensionOf(path) != "txt") return OpenResult::NotAModel;
     SharedText text = ReadTextFile(path);
-    if (text && StripBlanks(FirstLine(text->Text())) != kModelHeader) return OpenResult::Rejected;
+    if (!text) return OpenResult::Unreadable;
+    if (!IsModelText(text->Text())) return OpenResult::NotAModel;
 
     slot.Path = path;
     slot.DialogDefault = path;

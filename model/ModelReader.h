@@ -13,14 +13,27 @@ namespace vandrel {
 
 inline constexpr std::string_view kModelHeader = "// MilkShape 3D ASCII";
 
-enum class OpenResult { Opened, Rejected };
+// How an open ended. Every result but Opened leaves the slot as it was.
+enum class OpenResult {
+    Opened,
+    Cancelled,   // no path: the dialog was cancelled
+    NotAModel,   // not a ".txt" name, or text that is no MilkShape 3D ASCII model
+    Unreadable,  // a ".txt" name that names no readable file (a folder, a missing file)
+};
+
+// Whether a file's text is a MilkShape 3D ASCII model: its first line, blanks
+// stripped and a UTF-8 byte-order mark at its start ignored, begins with the
+// header comment; or the first line that is neither empty after stripping blanks
+// nor a "//" comment begins with a section line ("Frames:", "Frame:", "Meshes:",
+// "Materials:", "Bones:"). Exporters leave the header out, and animation files
+// hold only a bones section.
+bool IsModelText(std::string_view text);
 
 // Opens the file at `path` into the slot (an empty path is a cancelled dialog).
-// Rejects names without the extension txt and readable files whose first line is
-// not the MilkShape header; a rejected open changes nothing. On acceptance the
-// slot takes the path, `pathAccepted` runs (the shell remembers the path), then
-// the file is loaded as LoadModelText says. The comments of its side file are
-// the open command's next step (ReadKeyframeSidecar).
+// Only a ".txt" name that names a readable model opens; anything else changes
+// nothing. On acceptance the slot takes the path, `pathAccepted` runs (the shell
+// remembers the path), then the file is loaded as LoadModelText says. The
+// comments of its side file are the open command's next step (ReadKeyframeSidecar).
 OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& path,
                      const std::function<void()>& pathAccepted);
 

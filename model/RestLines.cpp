@@ -1,6 +1,9 @@
 #include "model/RestLines.h"
 
+#include <charconv>
 #include <cstdint>
+#include <optional>
+#include <system_error>
 #include <set>
 #include <unordered_map>
 #include <unordered_set>
@@ -162,6 +165,65 @@ private:
 
 }  // namespace
 
+namespace {
+
+// Optional sign, digits with at most one point (at least one digit), optional
+// exponent: the numbers exporters write.
+bool IsDecimalNumber(std::string_view t) {
+    size_t i = 0;
+    if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+    size_t digits = 0, points = 0;
+    for (; i < t.size() && ((t[i] >= '0' && t[i] <= '9') || t[i] == '.'); ++i) (t[i] == '.' ? points : digits)++;
+    if (digits == 0 || points > 1) return false;
+    if (i < t.size() && (t[i] == 'e' || t[i] == 'E')) {
+        ++i;
+        if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+        const size_t start = i;
+        while (i < t.size() && t[i] >= '0' && t[i] <= '9') ++i;
+        if (i == start) return false;
+    }
+    return i == t.size();
+}
+
+// The number with six decimals, as printf's "%.6f" writes it in the C locale;
+// none when it lies outside what a double holds.
+std::optional<std::string> SixDecimals(std::string_view number) {
+    if (number[0] == '+') number.remove_prefix(1);
+    double value = 0;
+    if (std::from_chars(number.data(), number.data() + number.size(), value).ec != std::errc()) return std::nullopt;
+    char buffer[400];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+    std::string text(buffer, written.ptr);
+    if (text == "-0.000000") text = "0.000000";
+    return text;
+}
+
+}  // namespace
+
+std::optional<std::string> NormalRestLine(std::string_view text) {
+    std::string_view fields[8];
+    size_t count = 0;
+    for (size_t i = 0; i < text.size();) {
+        while (i < text.size() && text[i] == ' ') ++i;
+        if (i == text.size()) break;
+        const size_t start = i;
+        while (i < text.size() && text[i] != ' ') ++i;
+        if (count == 7) return std::nullopt;
+        fields[count++] = text.substr(start, i - start);
+    }
+    if (count != 7) return std::nullopt;
+    for (size_t f = 1; f < 7; ++f)
+        if (!IsDecimalNumber(fields[f])) return std::nullopt;
+    std::string normal(fields[0]);
+    for (size_t f = 1; f < 7; ++f) {
+        const std::optional<std::string> number = SixDecimals(fields[f]);
+        if (!number) return std::nullopt;
+        normal += ' ';
+        normal += *number;
+    }
+    return normal;
+}
+
 std::string NextRestLineText(const std::string& text) {
     const size_t keep = text.size() > 6 ? text.size() - 6 : 0;
     std::string counted = "000000" + DecimalText(WrapAdd(IntegerValue(std::string_view(text).substr(keep)), 1));
@@ -176,12 +238,23 @@ void MakeRestLinesUnique(ModelSlot& slot) {
         restLines.push_back(i + 2);
         slot.LoadedRestLines.emplace_back(StripBlanks(LineAt(slot, i + 2)));
     });
-    if (slot.LoadedRestLines.empty() || AllDistinct(slot.LoadedRestLines)) return;
+    if (slot.LoadedRestLines.empty()) return;
 
-    RestLineSettler settler(slot.LoadedRestLines);
-    slot.RestLinesAdjusted = settler.Settle();
+    std::vector<std::string> w;
+    w.reserve(slot.LoadedRestLines.size());
+    for (size_t k = 0; k < restLines.size(); ++k) {
+        std::optional<std::string> normal = NormalRestLine(slot.LoadedRestLines[k]);
+        if (normal && *normal != LineAt(slot, restLines[k])) slot.RestLinesAdjusted = true;
+        w.push_back(normal ? std::move(*normal) : slot.LoadedRestLines[k]);
+    }
+    if (!AllDistinct(w)) {
+        RestLineSettler settler(w);
+        if (settler.Settle()) {
+            slot.RestLinesAdjusted = true;
+            w = settler.Texts();
+        }
+    }
     if (!slot.RestLinesAdjusted) return;
-    const std::vector<std::string> w = settler.Texts();
     for (size_t k = 0; k < restLines.size(); ++k) slot.ModelLines.Set(static_cast<size_t>(restLines[k]), w[k]);
     // In a malformed file a rest line can be the next bone's quoted name; an
     // adjusted text of six characters or fewer loses the quote, and the bone index

@@ -45,17 +45,27 @@ inline size_t FindLineEnd(std::string_view text, size_t from) {
     return i;
 }
 
-// Calls visit(line) for each line of the text, a view into it: lines end at LF,
-// CR, CR LF or NUL; a terminator at the very end gives no extra empty line.
+// Calls visit(line) for each line of the text, a view into it, as long as it
+// returns true: lines end at LF, CR, CR LF or NUL; a terminator at the very end
+// gives no extra empty line.
 template <class Visit>
-void ForEachLine(std::string_view text, Visit&& visit) {
+void ForEachLineWhile(std::string_view text, Visit&& visit) {
     const size_t n = text.size();
     for (size_t start = 0; start < n;) {
         size_t end = FindLineEnd(text, start);
-        visit(text.substr(start, end - start));
+        if (!visit(text.substr(start, end - start))) return;
         if (end < n && text[end] == '\r' && end + 1 < n && text[end + 1] == '\n') ++end;
         start = end + 1;
     }
+}
+
+// Calls visit(line) for every line of the text.
+template <class Visit>
+void ForEachLine(std::string_view text, Visit&& visit) {
+    ForEachLineWhile(text, [&](std::string_view line) {
+        visit(line);
+        return true;
+    });
 }
 
 // The lines of the text as views into it, with the empty element 0 in front

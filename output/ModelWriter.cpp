@@ -18,20 +18,31 @@ void SetLine(ModelSlot& slot, int64_t i, std::string text) {
     if (i >= 1 && i <= slot.LineCount) slot.ModelLines.Set(static_cast<size_t>(i), text);
 }
 
-// Key times become whole frames: "12.500000 0.1 ..." is written "12.000000 0.1 ...".
-// Lines that do not start with their number followed by a blank stay as they are.
-void AppendWithWholeFrameTime(std::string& out, std::string_view s) {
-    const int64_t frame = IntegerValue(s);
+// A key time written without a point ("40 0.1 0 0") gets six zero decimals
+// ("40.000000 0.1 0 0"), as MilkShape writes times; every other time is kept.
+void AppendKeyLine(std::string& out, std::string_view s) {
     const size_t blank = s.find(' ');
-    if (frame > 0 && ContainsPoint(s) && blank != std::string_view::npos && blank != 0) {
+    if (FrameNumberOfLine(s) > 0 && !ContainsPoint(s.substr(0, blank))) {
         std::string_view rest = s.substr(blank);
         while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
-        out += DecimalText(frame);
+        out += s.substr(0, blank);
         out += ".000000";
         out += rest;
         return;
     }
     out += StripBlanks(s);
+}
+
+// The first line above the bones (anywhere without them) that begins with `name`; 0 when none.
+int64_t FrameLineOf(const ModelSlot& slot, std::string_view name) {
+    const int64_t above = slot.BonesLine > 0 ? int64_t{slot.BonesLine} - 1 : int64_t{slot.LineCount};
+    for (int64_t i = 1; i <= above; ++i)
+        if (BeginsWith(LineAt(slot, i), name)) return i;
+    return 0;
+}
+
+int64_t SaturatingAdd(int64_t a, int64_t b) {
+    return b > 0 && a > INT64_MAX - b ? INT64_MAX : a + b;
 }
 
 }  // namespace
@@ -52,7 +63,7 @@ std::string ModelFileText(const ModelSlot& slot) {
                 if (restLine < slot.LoadedRestLines.size()) s = slot.LoadedRestLines[restLine++];
             }
         }
-        if (inBones) AppendWithWholeFrameTime(out, s);
+        if (inBones && IsKeyLine(s)) AppendKeyLine(out, s);
         else out += StripBlanks(s);
         out += "\r\n";
     }
@@ -68,22 +79,24 @@ int32_t FrameCount(const ModelSlot& slot) {
     return frames;
 }
 
-SaveResult SaveModel(ModelSlot& slot, const LocalTime& now, int uiLanguage) {
-    // The file's own frame lines above the bones take the frame count and the
-    // current frame; a file without them keeps its lines.
-    const int64_t above = slot.BonesLine > 0 ? int64_t{slot.BonesLine} - 1 : int64_t{slot.LineCount};
-    const int32_t frames = FrameCount(slot);
-    bool framesDone = frames <= 0, frameDone = false;
-    for (int64_t i = 1; i <= above && !(framesDone && frameDone); ++i) {
-        std::string_view line = LineAt(slot, i);
-        if (!framesDone && BeginsWith(line, "Frames:")) {
-            SetLine(slot, i, "Frames: " + DecimalText(frames));
-            framesDone = true;
-        } else if (!frameDone && BeginsWith(line, "Frame:")) {
-            SetLine(slot, i, "Frame: 1");
-            frameDone = true;
-        }
+FramesBaseline FramesBaselineOf(const ModelSlot& slot) {
+    FramesBaseline baseline{FrameCount(slot), 0};
+    const int64_t line = FrameLineOf(slot, "Frames:");
+    if (baseline.LargestKeyframe > 0 && line > 0) {
+        const int64_t frames = IntegerValue(LineAt(slot, line).substr(7));
+        if (frames > baseline.LargestKeyframe) baseline.FramesAfterLastKey = frames - baseline.LargestKeyframe;
     }
+    return baseline;
+}
+
+SaveResult SaveModel(ModelSlot& slot, const std::optional<FramesBaseline>& baseline, const LocalTime& now,
+                     int uiLanguage) {
+    // The file's own frame lines above the bones; a file without them keeps its lines.
+    const int32_t frames = FrameCount(slot);
+    if (const int64_t line = FrameLineOf(slot, "Frames:"); line > 0 && frames > 0 && baseline &&
+                                                          frames != baseline->LargestKeyframe)
+        SetLine(slot, line, "Frames: " + DecimalText(SaturatingAdd(frames, baseline->FramesAfterLastKey)));
+    if (const int64_t line = FrameLineOf(slot, "Frame:"); line > 0) SetLine(slot, line, "Frame: 1");
 
     if (!WriteFileSafely(slot.Path, ModelFileText(slot))) return SaveResult::ModelNotWritten;
     if (!WriteKeyframeSidecar(slot, now, uiLanguage)) return SaveResult::SidecarNotWritten;

@@ -78,9 +78,33 @@ TEST_F(Dispatch, TheOpenDialogGetsTitleFilterAndTheFileTheSettingsRemember) {
     EXPECT_EQ(shell.openRequests[2].defaultFile, walk);
     EXPECT_EQ(shell.openRequests[2].title, " Bitte Milkshape 3D ASCII Datei 1 ausw\xE4hlen");
     EXPECT_EQ(shell.openRequests[2].filter, "Milkshape 3D ASCII Dateien (*.txt)|*.txt|Alle Dateien (*.*)|*.*");
-    ASSERT_EQ(shell.messages.size(), 2u);
-    EXPECT_EQ(shell.messages[1].title, " Hinweis");
-    EXPECT_EQ(shell.messages[1].icon, MessageIcon::Warning);
+    EXPECT_TRUE(shell.messages.empty()) << "a cancelled dialog shows nothing";
+}
+
+TEST_F(Dispatch, AModelThatCannotBeWrittenIsReportedInTheLanguageAndItsSideFileKept) {
+    // The file became a folder after it was opened: nothing can replace it.
+    Start("LANGUAGE=0\r\n");
+    WriteFile(dir / "walk.csv", "old side file\r\n");
+    ASSERT_TRUE(Open(1, walk));
+    std::filesystem::remove(walk);
+    std::filesystem::create_directory(walk);
+    for (int language : {0, 1}) {
+        p.UiLanguage = language;
+        shell.messages.clear();
+        ASSERT_TRUE(HandleMenu(p, shell, menu::SaveFile1));
+        ASSERT_EQ(shell.messages.size(), 1u);
+        EXPECT_EQ(shell.messages[0].icon, MessageIcon::Error);
+        if (language == 0) {
+            EXPECT_EQ(shell.messages[0].title, " Error");
+            EXPECT_EQ(shell.messages[0].text, "File < walk.txt > is write-protected!\r\nThe file cannot be saved!");
+        } else {
+            EXPECT_EQ(shell.messages[0].title, " Fehler");
+            EXPECT_EQ(shell.messages[0].text,
+                      "Datei < walk.txt > ist schreibgesch\xFCtzt!\r\nDie Datei kann nicht gesichert werden!");
+        }
+    }
+    EXPECT_EQ(ReadFile(dir / "walk.csv"), "old side file\r\n");
+    EXPECT_TRUE(std::filesystem::is_empty(walk));
 }
 
 TEST_F(Dispatch, SettingsCancelledStillWritesTheFileRebuildsAndRefreshes) {

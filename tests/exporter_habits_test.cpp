@@ -83,18 +83,21 @@ protected:
         test::OpenBytes(ws, n, test::FileText(lines));
         ws.File(n).Path = Path(n);
         ws.File(n).SidecarPath = dir / ("model" + std::to_string(n) + ".csv");
+        baseline[n - 1] = FramesBaselineOf(ws.File(n));
     }
     std::string Path(int n) { return dir / ("model" + std::to_string(n) + ".txt"); }
 
     // Saves file n; the written file must load.
     void SaveAndRead(int n) {
-        ASSERT_EQ(SaveModel(ws.File(n), LocalTime{2012, 4, 30, 14, 5}, 0), SaveResult::Saved);
+        ASSERT_EQ(SaveModel(ws.File(n), baseline[n - 1], LocalTime{2012, 4, 30, 14, 5}, 0), SaveResult::Saved);
+        baseline[n - 1] = FramesBaselineOf(ws.File(n));
         const std::string written = test::ReadFile(Path(n));
         EXPECT_EQ(test::StrictRead(written).problem, "") << written;
     }
 
     test::TempDir dir;
     Workspace ws;
+    FramesBaseline baseline[2];
 };
 
 TEST_F(ExporterHabits, EveryWrittenFileLoadsAfterAnySequenceOfCommands) {
