@@ -22,13 +22,19 @@ bool SameRowTexts(const KeyframeTable& rows, const std::vector<std::string>& tex
 
 void SavedFiles::Remember(const ModelSlot& slot) {
     if (slot.Path.empty()) return;
-    byPath_[slot.Path] = Saved{slot.ModelLines, slot.LineCount, RowTexts(slot.Rows), FramesBaselineOf(slot)};
+    byPath_[slot.Path] = Saved{slot.ModelLines, slot.LineCount, slot.BonesLine, RowTexts(slot.Rows)};
 }
 
 std::optional<FramesBaseline> SavedFiles::BaselineFor(const std::string& path) const {
     auto found = byPath_.find(path);
     if (found == byPath_.end()) return std::nullopt;
-    return found->second.baseline;
+    const Saved& saved = found->second;
+    ModelSlot remembered;
+    remembered.ModelLines = saved.lines;
+    remembered.LineCount = saved.lineCount;
+    remembered.BonesLine = saved.bonesLine;
+    for (const std::string& row : saved.rows) remembered.Rows.push_back({row, false});
+    return FramesBaselineOf(remembered);
 }
 
 bool SavedFiles::Modified(const ModelSlot& slot) const {

@@ -21,7 +21,8 @@ public:
     // Whether the slot has a path and differs from what was remembered for it.
     bool Modified(const ModelSlot& slot) const;
 
-    // The "Frames:" baseline of what the path holds on disk; none when not remembered.
+    // The "Frames:" baseline of what the path holds on disk, worked out when a save
+    // asks for it; none when not remembered.
     std::optional<FramesBaseline> BaselineFor(const std::string& path) const;
 
     // Forgets every path but these (the ones the slots and the undo steps hold).
@@ -31,8 +32,8 @@ private:
     struct Saved {
         Lines lines;  // shares its views with the slot until either changes
         int32_t lineCount = 0;
+        int32_t bonesLine = 0;
         std::vector<std::string> rows;
-        FramesBaseline baseline;
     };
     std::map<std::string, Saved> byPath_;
 };

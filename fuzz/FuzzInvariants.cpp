@@ -59,7 +59,7 @@ bool WellFormedBones(const LineSet& set) {
     // A count line and exactly as many key lines after it.
     auto keysAfter = [&](int64_t at, int64_t& keys) {
         std::string_view count = LineAt(set, at);
-        if (at > last || IsQuotedLine(count) || ContainsPoint(count) || IsKeyLine(count)) return false;
+        if (at > last || IsQuotedLine(count) || ContainsPoint(count) || IsKeyLine(StripBlanks(count))) return false;
         keys = IntegerValue(count);
         if (keys < 0 || keys > last - at) return false;
         for (int64_t k = 1; k <= keys; ++k)
@@ -70,14 +70,17 @@ bool WellFormedBones(const LineSet& set) {
     while (i <= last && IsQuotedLine(LineAt(set, i))) {
         if (i + 4 > last || !IsQuotedLine(LineAt(set, i + 1))) return false;
         std::string_view rest = LineAt(set, i + 2);
-        if (IsQuotedLine(rest) || IsKeyLine(rest) || !BeginsWith(StripBlanks(rest), "0 ") || StripBlanks(rest).size() < 8) return false;
+        if (IsQuotedLine(rest) || IsKeyLine(StripBlanks(rest)) || !BeginsWith(StripBlanks(rest), "0 ") ||
+            StripBlanks(rest).size() < 8)
+            return false;
         int64_t positions = 0, rotations = 0;
         if (!keysAfter(i + 3, positions) || !keysAfter(i + 4 + positions, rotations)) return false;
         i += 5 + positions + rotations;
     }
+    // Saving trims blanks: no line may become a key line that way.
     for (; i <= last; ++i) {
         std::string_view line = LineAt(set, i);
-        if (IsQuotedLine(line) || IsKeyLine(line) || FrameNumberOfLine(line) != 0) return false;
+        if (IsQuotedLine(line) || IsKeyLine(StripBlanks(line)) || FrameNumberOfLine(line) != 0) return false;
     }
     return true;
 }

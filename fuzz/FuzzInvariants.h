@@ -36,7 +36,8 @@ void CheckClipboard(const Clipboard& clip);
 // last six characters never touch the flags field, a position count that is not
 // four fields either, exactly that many key lines, a rotation count of the same
 // kind, exactly that many key lines), then only unquoted lines with frame number 0
-// that are no key lines (a recount would count them) to the end of the section. No line of the section after "Bones:" is a
+// that are no key lines, blanks stripped or not (a recount would count them, and
+// every key line is a row) to the end of the section. No line of the section after "Bones:" is a
 // count mark, and no line below it is, stripped, another "Bones:" line (a save
 // would make it the header). Every count line of such a model equals the keys
 // that follow it, and every index of its bone records lies inside the valid lines.

@@ -80,9 +80,18 @@ private:
     int64_t next_;
 };
 
+// A key line's time and x, y, z; fields that are missing count as 0. Routines
+// hold hundreds of thousands of keys, read after every command: no allocation.
 PreviewKey KeyOf(std::string_view line) {
-    const std::vector<std::string_view> f = Fields(line);
-    return {FieldNumber(f, 0), {FieldNumber(f, 1), FieldNumber(f, 2), FieldNumber(f, 3)}};
+    double f[4] = {0, 0, 0, 0};
+    size_t i = 0;
+    for (int k = 0; k < 4 && i < line.size(); ++k) {
+        while (i < line.size() && IsFieldBreak(line[i])) ++i;
+        const size_t start = i;
+        while (i < line.size() && !IsFieldBreak(line[i])) ++i;
+        f[k] = Number(line.substr(start, i - start));
+    }
+    return {f[0], Int32(IntegerValue(line)), {f[1], f[2], f[3]}};
 }
 
 glm::dmat4 LocalRestMatrix(const PreviewBone& bone) {
@@ -101,9 +110,10 @@ int64_t MeshesLine(const LineSet& set) {
 }
 
 // Adds the vertices and triangle edges of the set's meshes section. A vertex
-// whose bone index names none of `boneCount` bones stays put; a triangle with
-// a corner outside its own mesh is left out.
-void ReadMeshes(const LineSet& set, size_t boneCount, PreviewModel& model) {
+// follows bone boneOf[i] of the model for bone index i of its line; a vertex
+// whose bone index names none, or a bone without a match (-1), stays put; a
+// triangle with a corner outside its own mesh is left out.
+void ReadMeshes(const LineSet& set, const std::vector<int32_t>& boneOf, PreviewModel& model) {
     SectionCursor cursor(set, SectionFrom(set, MeshesLine(set)));
     while (cursor.FindQuoted()) {
         cursor.Take();  // "name" flags material
@@ -112,7 +122,7 @@ void ReadMeshes(const LineSet& set, size_t boneCount, PreviewModel& model) {
             const std::vector<std::string_view> f = Fields(line);
             model.Vertices.emplace_back(FieldNumber(f, 1), FieldNumber(f, 2), FieldNumber(f, 3));
             const int64_t bone = f.size() > 6 ? IntegerValue(f[6]) : -1;
-            model.VertexBones.push_back(bone >= 0 && uint64_t(bone) < boneCount ? int32_t(bone) : -1);
+            model.VertexBones.push_back(bone >= 0 && uint64_t(bone) < boneOf.size() ? boneOf[size_t(bone)] : -1);
         });
         const uint64_t count = model.Vertices.size() - first;
         cursor.TakeCounted([](std::string_view) {});  // normals
@@ -155,7 +165,8 @@ std::vector<PreviewBone> ReadPreviewBones(const LineSet& set) {
         PreviewBone bone;
         bone.Name = QuotedName(cursor.Take());
         bone.ParentName = QuotedName(cursor.Take());
-        const std::vector<std::string_view> rest = Fields(cursor.Take());
+        bone.RestLine = cursor.Take();
+        const std::vector<std::string_view> rest = Fields(bone.RestLine);
         bone.RestPosition = {FieldNumber(rest, 1), FieldNumber(rest, 2), FieldNumber(rest, 3)};
         bone.RestRotation = {FieldNumber(rest, 4), FieldNumber(rest, 5), FieldNumber(rest, 6)};
         cursor.TakeCounted([&](std::string_view line) { bone.PositionKeys.push_back(KeyOf(line)); });
@@ -173,11 +184,12 @@ std::vector<PreviewBone> ReadPreviewBones(const LineSet& set) {
 
 namespace {
 
-// The model of the bones and of the meshes of `meshes` (or none), with its bounds.
-PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes) {
+// The model of the bones and of the meshes of `meshes` (or none), whose vertex
+// bone indexes name bones of the model through `boneOf`, with its bounds.
+PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, const std::vector<int32_t>& boneOf) {
     PreviewModel model;
     model.Bones = std::move(bones);
-    if (meshes) ReadMeshes(*meshes, model.Bones.size(), model);
+    if (meshes) ReadMeshes(*meshes, boneOf, model);
     bool first = true;
     for (const PreviewBone& bone : model.Bones) {
         ExtendBounds(model, glm::dvec3(bone.RestMatrix[3]), first);
@@ -190,17 +202,69 @@ PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes) {
     return model;
 }
 
+// Vertex bone index i names bone i.
+std::vector<int32_t> SameIndexes(size_t bones) {
+    std::vector<int32_t> boneOf(bones);
+    for (size_t b = 0; b < bones; ++b) boneOf[b] = int32_t(b);
+    return boneOf;
+}
+
+// For each bone of `meshes`, the first bone of `bones` with the same rest line,
+// or -1; empty when no bone matches.
+std::vector<int32_t> MatchedIndexes(const std::vector<PreviewBone>& bones, const LineSet& meshes) {
+    std::unordered_map<std::string_view, int32_t> byRestLine;
+    for (size_t b = bones.size(); b-- > 0;) byRestLine[bones[b].RestLine] = int32_t(b);
+    std::vector<int32_t> boneOf;
+    bool any = false;
+    for (const PreviewBone& other : ReadPreviewBones(meshes)) {
+        auto found = byRestLine.find(other.RestLine);
+        boneOf.push_back(found == byRestLine.end() ? -1 : found->second);
+        any = any || found != byRestLine.end();
+    }
+    if (!any) boneOf.clear();
+    return boneOf;
+}
+
+// The bones of file n drawn on its own meshes or, when it has none, on those of
+// the other file where their skeletons share bones.
+PreviewModel FileModel(const Workspace& ws, int n, std::vector<PreviewBone> bones) {
+    const LineSet& own = ws.File(n);
+    PreviewModel model = ModelOf(bones, &own, SameIndexes(bones.size()));
+    if (!model.Vertices.empty()) return model;
+    const LineSet& other = ws.File(3 - n);
+    const std::vector<int32_t> boneOf = MatchedIndexes(bones, other);
+    if (boneOf.empty()) return model;
+    PreviewModel onOther = ModelOf(std::move(bones), &other, boneOf);
+    return onOther.Vertices.empty() ? model : onOther;
+}
+
+// A paste places each frame's keys where the frame belongs: the Clipboard's keys,
+// which a reverse leaves in descending order, are played in frame order.
+void PutKeysInFrameOrder(std::vector<PreviewBone>& bones) {
+    auto byFrame = [](const PreviewKey& a, const PreviewKey& b) { return a.Frame < b.Frame; };
+    for (PreviewBone& bone : bones) {
+        std::stable_sort(bone.PositionKeys.begin(), bone.PositionKeys.end(), byFrame);
+        std::stable_sort(bone.RotationKeys.begin(), bone.RotationKeys.end(), byFrame);
+    }
+}
+
 }  // namespace
 
-PreviewModel ReadPreviewModel(const LineSet& set) { return ModelOf(ReadPreviewBones(set), &set); }
+PreviewModel ReadPreviewModel(const LineSet& set) {
+    std::vector<PreviewBone> bones = ReadPreviewBones(set);
+    const std::vector<int32_t> boneOf = SameIndexes(bones.size());
+    return ModelOf(std::move(bones), &set, boneOf);
+}
 
 PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source) {
-    if (source == PreviewSource::File1) return ReadPreviewModel(ws.File(1));
-    if (source == PreviewSource::File2) return ReadPreviewModel(ws.File(2));
+    if (source == PreviewSource::File1) return FileModel(ws, 1, ReadPreviewBones(ws.File(1)));
+    if (source == PreviewSource::File2) return FileModel(ws, 2, ReadPreviewBones(ws.File(2)));
     std::vector<PreviewBone> bones = ReadPreviewBones(ws.Clip);
+    PutKeysInFrameOrder(bones);
     const int from = ws.Clip.ClipboardSource;
-    const bool onMeshes = (from == 1 || from == 2) && SameBones(bones, ReadPreviewBones(ws.File(from)));
-    return ModelOf(std::move(bones), onMeshes ? &ws.File(from) : nullptr);
+    if ((from == 1 || from == 2) && SameBones(bones, ReadPreviewBones(ws.File(from))))
+        return FileModel(ws, from, std::move(bones));
+    return ModelOf(std::move(bones), nullptr, {});
 }
 
 std::optional<std::pair<double, double>> KeyTimeRange(const PreviewModel& model) {

@@ -21,12 +21,14 @@ namespace vandrel {
 // three numbers (x y z, or rotation angles about x, y, z in radians).
 struct PreviewKey {
     double Time = 0;
+    int32_t Frame = 0;  // the frame number of its line, as the Clipboard places keys
     glm::dvec3 Value{0.0};
 };
 
 struct PreviewBone {
     std::string Name;        // the bytes between the quotes of the name line
     std::string ParentName;  // likewise; empty for a root
+    std::string RestLine;    // the rest line as held: the same text is the same bone in another file
     int32_t Parent = -1;     // the first earlier bone of that name; -1 for a root
     glm::dvec3 RestPosition{0.0};
     glm::dvec3 RestRotation{0.0};  // radians about x, y, z
@@ -52,9 +54,12 @@ enum class PreviewSource { File1, File2, Clipboard };
 // matrices computed.
 std::vector<PreviewBone> ReadPreviewBones(const LineSet& set);
 
-// The model of File 1, File 2 or the Clipboard. The Clipboard holds no meshes:
-// it is drawn on the meshes of the file it came from, as long as that file's
-// bones still have the Clipboard's names and parents in the same order.
+// The model of File 1, File 2 or the Clipboard. A file without meshes (an
+// animation of bones only) is drawn on the meshes of the other file, each vertex
+// following the bone of this file whose rest line equals that of its own bone.
+// The Clipboard holds no meshes: it is drawn as the file it came from is drawn,
+// as long as that file's bones still have the Clipboard's names and parents in
+// the same order; each bone's keys in frame order, as a paste places them.
 PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source);
 
 // The model of a set's bones and meshes.

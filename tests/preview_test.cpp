@@ -122,5 +122,34 @@ TEST(PreviewPose, TheClipboardIsDrawnOnTheMeshesOfItsFileWhileTheFileHasItsBones
     EXPECT_TRUE(clipboard.Vertices.empty()) << "the file now holds other bones";
 }
 
+TEST(PreviewPose, AFileOfBonesOnlyIsDrawnOnTheOtherFilesMeshesBoneByRestLine) {
+    // The character: a hip and a hand, a vertex on each and one on no bone.
+    GenModel character = test::ModelWith({{"hip", "", "0 0 0 0 0 0 0", {}, {}}, {"hand", "hip", "0 2 0 0 0 0 0", {}, {}}});
+    character.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", "3", "0 0 1 0 0 0 0", "0 2 1 0 0 0 1",
+                        "0 9 9 9 0 0 -1", "0", "0"};
+    // The dance: the same bones in the other order, spelled otherwise, the hip
+    // turned a quarter about z at frame 10; no meshes.
+    GenModel dance = test::ModelWith({
+        {"HAND", "HIP", "0 2.000000 0.000000 0.000000 0.000000 0.000000 -0.000000", {}, {"1 0 0 0"}},
+        {"HIP", "", "0 0.0 0.0 0.0 0.0 0.0 0.0", {}, {"1 0 0 0", "10 0 0 " + Angle(kQuarter)}},
+        {"tail", "HIP", "0 0 -1 0 0 0 0", {}, {}},
+    });
+    dance.Header = {"Frames: 10"};
+    Workspace ws;
+    test::OpenBytes(ws, 1, test::FileText(test::FileLines(character)));
+    test::OpenBytes(ws, 2, test::FileText(test::FileLines(dance)));
+    const PreviewModel model = ReadPreviewModel(ws, PreviewSource::File2);
+    ASSERT_EQ(model.Bones.size(), 3u);
+    EXPECT_EQ(model.VertexBones, (std::vector<int32_t>{1, 0, -1}));
+    const PreviewPose pose = PoseModel(model, 10);
+    ExpectAt(pose.Vertices[0], {-1, 0, 0}, "the vertex on the hip turns with the dance's hip");
+    ExpectAt(pose.Vertices[2], {9, 9, 9}, "the vertex on no bone stays");
+    // File 1 keeps its own meshes, and a file of other bones gets none.
+    EXPECT_EQ(ReadPreviewModel(ws, PreviewSource::File1).VertexBones, (std::vector<int32_t>{0, 1, -1}));
+    dance.Bones[0].Rest = dance.Bones[1].Rest = "0 5 5 5 0 0 0";
+    test::OpenBytes(ws, 2, test::FileText(test::FileLines(dance)));
+    EXPECT_TRUE(ReadPreviewModel(ws, PreviewSource::File2).Vertices.empty());
+}
+
 }  // namespace
 }  // namespace vandrel

@@ -132,6 +132,9 @@ public:
             PreviewRequest request;
             if (std::optional<std::string> reason = ReadPreviewRequest(w, request)) throw Refused{*reason};
             if (!render) out_ << PoseLines(p_.ws, request);
+            else if (request.Source != PreviewSource::Clipboard &&
+                     p_.ws.File(request.Source == PreviewSource::File1 ? 1 : 2).Path.empty())
+                throw Refused{"file " + w[1] + " is not open"};
             else if (!options_.writePng) throw Refused{"this vandrel-cli was built without pictures"};
             else if (!options_.writePng(RenderDrawing(p_.ws, request), request.Png))
                 throw Refused{"cannot write the picture " + request.Png};
