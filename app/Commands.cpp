@@ -160,7 +160,12 @@ bool MenuItemEnabled(const Program& p, int menuId) {
 }
 
 void HandleCloseRequest(Program& p, Shell& shell) {
-    if (shell.AskYesNo({Tr(texts::QuitTitle, p.UiLanguage), QuitQuestion(p.UiLanguage), MessageIcon::Question}))
+    // Nothing is saved on quitting: the question names the files that would lose changes.
+    std::string question = QuitQuestion(p.UiLanguage);
+    for (int n : {1, 2})
+        if (FileChanged(p, n))
+            question += std::string(texts::LineEnd) + UnsavedChangesLine(n, p.ws.File(n).Path, p.UiLanguage);
+    if (shell.AskYesNo({Tr(texts::QuitTitle, p.UiLanguage), question, MessageIcon::Question}))
         p.QuitRequested = true;
 }
 

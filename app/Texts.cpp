@@ -1,5 +1,7 @@
 #include "app/Texts.h"
 
+#include "model/Text.h"
+
 namespace vandrel {
 
 std::string Latin1(std::string_view utf8) {
@@ -36,6 +38,11 @@ std::string Tr(const Bilingual& text, int uiLanguage) { return Latin1(uiLanguage
 std::string QuitQuestion(int uiLanguage) {
     const std::string title(texts::AppTitle);
     return uiLanguage == 1 ? "Wollen Sie" + title + " wirklich beenden?" : "Do you really want to quit" + title + "?";
+}
+
+std::string UnsavedChangesLine(int n, std::string_view path, int uiLanguage) {
+    return Tr(texts::UnsavedFileLabel, uiLanguage) + std::to_string(n) + " (" + std::string(FileNameOf(path)) + ")" +
+           Tr(texts::HasUnsavedChanges, uiLanguage);
 }
 
 namespace {

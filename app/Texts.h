@@ -32,6 +32,8 @@ inline constexpr Bilingual HelpFileName{"VandrelEnglish.chm", "VandrelGerman.chm
 inline constexpr Bilingual HintTitle{" Hint", " Hinweis"};
 inline constexpr Bilingual ErrorTitle{" Error", " Fehler"};
 inline constexpr Bilingual QuitTitle{" Quit", " Beenden"};
+inline constexpr Bilingual UnsavedFileLabel{"File ", "Datei "};
+inline constexpr Bilingual HasUnsavedChanges{" has unsaved changes.", " hat ungesicherte Änderungen."};
 inline constexpr Bilingual OnlyMilkShapeFiles{"You can open only Milkshape 3D ASCII files!",
                                               "Nur Milkshape 3D ASCII Dateien können geöffnet werden!"};
 inline constexpr Bilingual FileLabel{"File < ", "Datei < "};
@@ -91,6 +93,10 @@ inline constexpr Bilingual FramesPerSecond{"Frames per second:", "Bilder pro Sek
 
 // "Do you really want to quit Vandrel?" / "Wollen Sie Vandrel wirklich beenden?"
 std::string QuitQuestion(int uiLanguage);
+
+// The line under the quit question for file n (1 or 2) with unsaved changes:
+// "File 1 (walk.txt) has unsaved changes." (the file name without folders).
+std::string UnsavedChangesLine(int n, std::string_view path, int uiLanguage);
 
 // The seven description lines and four disclaimer lines of the About window, joined by CR LF.
 std::string AboutDescription(int uiLanguage);

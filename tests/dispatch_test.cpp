@@ -140,6 +140,30 @@ TEST_F(Dispatch, OnlyYesToTheQuitQuestionQuitsUnbracketedWithNothingWritten) {
     EXPECT_FALSE(std::filesystem::exists(p.SettingsFileName));
 }
 
+TEST_F(Dispatch, TheQuitQuestionNamesEveryFileWithUnsavedChanges) {
+    Start("LANGUAGE=0\r\n");
+    ASSERT_TRUE(Open(1, walk));
+    ASSERT_TRUE(Open(2, walk));
+    auto asked = [&] {
+        shell.questions.clear();
+        HandleCloseRequest(p, shell);
+        return shell.questions.at(0).text;
+    };
+    EXPECT_EQ(asked(), "Do you really want to quit Vandrel?") << "nothing changed: the question as ever";
+    p.ws.File(2).Rows[0].Selected = true;
+    ASSERT_TRUE(HandleControl(p, shell, ids::CutButton2));
+    EXPECT_EQ(asked(), "Do you really want to quit Vandrel?\r\nFile 2 (walk.txt) has unsaved changes.");
+    p.window.controls[ids::AtField].text = "40";
+    ASSERT_TRUE(HandleControl(p, shell, ids::ClipboardOkButton));
+    ASSERT_TRUE(HandleControl(p, shell, ids::PasteButton1));
+    p.UiLanguage = 1;
+    EXPECT_EQ(asked(), "Wollen Sie Vandrel wirklich beenden?\r\nDatei 1 (walk.txt) hat ungesicherte \xC4nderungen."
+                       "\r\nDatei 2 (walk.txt) hat ungesicherte \xC4nderungen.");
+    ASSERT_TRUE(HandleMenu(p, shell, menu::SaveFile2));
+    EXPECT_EQ(asked(), "Wollen Sie Vandrel wirklich beenden?\r\nDatei 1 (walk.txt) hat ungesicherte \xC4nderungen.")
+        << "a save of the same path: file 1 differs from it still";
+}
+
 TEST_F(Dispatch, HelpAndAboutSpeakTheLanguageAndAreNotBracketed) {
     Start("");
     ASSERT_TRUE(HandleMenu(p, shell, menu::HelpContents));  // no language read yet: the English file

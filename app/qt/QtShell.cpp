@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QEvent>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -49,6 +50,34 @@ bool DesktopHasHandlerFor(const QString& path) {
     }
     return query.exitStatus() == QProcess::NormalExit && query.exitCode() == 0 &&
            !query.readAllStandardOutput().trimmed().isEmpty();
+}
+
+// Keeps a widget hidden whatever shows it again: Qt's print dialog shows its
+// page range when the user opens its options, whatever its options say.
+class KeepHidden : public QObject {
+public:
+    using QObject::QObject;
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) QMetaObject::invokeMethod(watched, "hide", Qt::QueuedConnection);
+        return false;
+    }
+};
+
+// The printouts have every page: no control of the print dialog offers a page
+// range, a page set (odd or even pages), the selection or the current page.
+void RemovePageChoices(QPrintDialog& dialog) {
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    dialog.setOption(QAbstractPrintDialog::PrintCurrentPage, false);
+    auto* keeper = new KeepHidden(&dialog);
+    for (const char* name : {"gbPrintRange", "printRange", "from", "to", "pagesRadioButton", "pagesLineEdit",
+                             "printSelection", "printCurrentPage", "pageSetLabel", "pageSetCombo"}) {
+        for (QWidget* widget : dialog.findChildren<QWidget*>(QLatin1String(name))) {
+            widget->setEnabled(false);
+            widget->hide();
+            widget->installEventFilter(keeper);
+        }
+    }
 }
 
 }  // namespace
@@ -144,8 +173,7 @@ std::unique_ptr<PrintSurface> QtShell::AskPrinter(const std::string& jobName) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     printer->setDocName(ToQString(jobName));
     QPrintDialog dialog(printer.get(), DialogParent());
-    // The printouts have every page: the dialog offers no range to choose.
-    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    RemovePageChoices(dialog);
     if (dialog.exec() != QDialog::Accepted) return nullptr;
     // Every page is printed whatever range was chosen; copies are the printer's business.
     printer->setPrintRange(QPrinter::AllPages);
