@@ -18,8 +18,10 @@ public:
     virtual void NewPage() = 0;
     // Arial at `points` (turned into pixels at 96 display pixels per inch), bold or regular.
     virtual void SetFont(bool bold, int points) = 0;
-    // One line of 8-bit text with its top-left corner at (x, y), black on white, unclipped.
-    virtual void DrawText(int x, int y, const std::string& text) = 0;
+    // One line of 8-bit text with its top-left corner at (x, y), black on white.
+    // With `width` above 0 it stays within that many pixels: a text too long for
+    // them is cut and ends with an ellipsis. With 0 it is not cut.
+    virtual void DrawText(int x, int y, const std::string& text, int width) = 0;
     virtual void EndJob() = 0;
 };
 

@@ -38,8 +38,15 @@ std::string PrintTitle(const ModelSlot& slot, const std::string& suffix) {
 
 namespace {
 
-// Where the five keyframe columns start, in column units from the left margin.
-constexpr int kColumnUnits[] = {0, 1, 2, 4, 5};
+// Where the five keyframe columns start, in column units from the left margin;
+// the last one runs to the right margin, ten units from the left one.
+constexpr int kColumnUnits[] = {0, 1, 2, 4, 5, 10};
+
+// The room of column c: up to the next column, less a gap, so that a long
+// comment never runs into the scene number beside it.
+int ColumnWidth(int c, const PrintLayout& layout) {
+    return (kColumnUnits[c + 1] - kColumnUnits[c]) * layout.ColumnUnit - layout.ColumnUnit / 8;
+}
 
 // The steps both printouts share; drawLine(i, k, layout) draws line i at place k of its page.
 void PrintPages(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
@@ -63,10 +70,11 @@ void PrintPages(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& 
             surface.SetFont(true, layout.FontSize);
             surface.DrawText(layout.TopMargin, layout.TopMargin,
                              title + "     " + DateStamp(clock.Now(), uiLanguage) + "     " + texts.pageWord +
-                                 DecimalText(page) + texts.ofWord + DecimalText(total));
+                                 DecimalText(page) + texts.ofWord + DecimalText(total),
+                             0);
             for (size_t c = 0; c < texts.columns.size() && c < 5; ++c)
                 surface.DrawText(layout.TopMargin + kColumnUnits[c] * layout.ColumnUnit,
-                                 layout.TopMargin + 2 * layout.LineHeight, texts.columns[c]);
+                                 layout.TopMargin + 2 * layout.LineHeight, texts.columns[c], ColumnWidth(int(c), layout));
         }
         surface.SetFont(false, layout.FontSize);
         drawLine(i, k, layout);
@@ -84,7 +92,8 @@ void PrintKeyframeTable(PrintSurface& surface, const ModelSlot& slot, const Prin
         const std::string fields[] = {DecimalText(numbers[i].Index), DecimalText(FrameNumberOfRow(slot.Rows[i])),
                                       std::string(RowComment(slot.Rows[i])), DecimalText(numbers[i].Scene),
                                       DecimalText(numbers[i].Number)};
-        for (int c = 0; c < 5; ++c) surface.DrawText(l.TopMargin + kColumnUnits[c] * l.ColumnUnit, y, fields[c]);
+        for (int c = 0; c < 5; ++c)
+            surface.DrawText(l.TopMargin + kColumnUnits[c] * l.ColumnUnit, y, fields[c], ColumnWidth(c, l));
     });
 }
 
@@ -92,7 +101,7 @@ void PrintStatisticsLines(PrintSurface& surface, const ModelSlot& slot, const Pr
                           int uiLanguage) {
     const auto& lines = slot.ModelStatistics.All();
     PrintPages(surface, slot, texts, clock, uiLanguage, lines.size(), [&](size_t i, int k, const PrintLayout& l) {
-        surface.DrawText(l.TopMargin, l.TopMargin + (k + 2) * l.LineHeight, std::string(StripBlanks(lines[i])));
+        surface.DrawText(l.TopMargin, l.TopMargin + (k + 2) * l.LineHeight, std::string(StripBlanks(lines[i])), 0);
     });
 }
 

@@ -40,22 +40,25 @@ TEST(PrintLayout, PagesAndMarginsOfUprightAndLandscapePages) {
 // "B58 x,y TEXT" / "R58 x,y TEXT" for a text in the bold or regular font of that size.
 class RecordingSurface : public PrintSurface {
 public:
-    RecordingSurface(int height, int width, std::vector<std::string>& log, bool start, bool draw)
-        : height_(height), width_(width), log_(log), start_(start), draw_(draw) {}
+    RecordingSurface(int height, int width, std::vector<std::string>& log, std::map<int, int>& widths, bool start,
+                     bool draw)
+        : height_(height), width_(width), log_(log), widths_(widths), start_(start), draw_(draw) {}
     bool StartJob(const std::string& jobName) override { return log_.push_back("job " + jobName), start_; }
     int PageHeight() const override { return height_; }
     int PageWidth() const override { return width_; }
     bool BeginDrawing() override { return log_.push_back("begin"), draw_; }
     void NewPage() override { log_.push_back("page"); }
     void SetFont(bool bold, int points) override { font_ = (bold ? "B" : "R") + std::to_string(points); }
-    void DrawText(int x, int y, const std::string& text) override {
+    void DrawText(int x, int y, const std::string& text, int width) override {
         log_.push_back(font_ + " " + std::to_string(x) + "," + std::to_string(y) + " " + text);
+        widths_[x] = width;
     }
     void EndJob() override { log_.push_back("end"); }
 
 private:
     int height_, width_;
     std::vector<std::string>& log_;
+    std::map<int, int>& widths_;  // the room given to the last text drawn at each x
     bool start_, draw_;
     std::string font_ = "no font";
 };
@@ -64,12 +67,13 @@ struct Printout : ::testing::Test {
     Program p;
     test::ScriptedShell shell;
     std::vector<std::string> log;
+    std::map<int, int> widths;
     int height = 7016, width = 4960;
     bool start = true, draw = true;
     Printout() {
         p.clock.Fixed = LocalTime{2012, 4, 30, 14, 5};
         p.ws.File(1).Path = "/anim/walk.txt";
-        shell.printer = [this] { return std::make_unique<RecordingSurface>(height, width, log, start, draw); };
+        shell.printer = [this] { return std::make_unique<RecordingSurface>(height, width, log, widths, start, draw); };
     }
     void Rows(int count) {
         for (int i = 1; i <= count; ++i) p.ws.File(1).Rows.push_back({std::to_string(i * 10), false});
@@ -98,6 +102,17 @@ TEST_F(Printout, KeyframesDrawHeaderColumnTitlesAndRowsAtTheirPlaces) {
                        "R58 470,1050 3", "R58 872,1050 -12", "R58 1274,1050 back  flip", "R58 2078,1050 2",
                        "R58 2480,1050 1", "R58 470,1166 4", "R58 872,1166 20", "R58 1274,1166 ", "R58 2078,1166 3",
                        "R58 2480,1166 1", "end"}));
+}
+
+TEST_F(Printout, EveryCellKeepsToItsColumnAndTheHeaderAndStatisticsAreNotCut) {
+    p.ws.File(1).Rows.push_back({"5         " + std::string(200, 'w'), false});
+    PrintKeyframes(p, shell, 1);
+    // Units of 402 dots: up to the next column less an eighth of a unit; the last to the right margin.
+    EXPECT_EQ(widths, (std::map<int, int>{{470, 352}, {872, 352}, {1274, 754}, {2078, 352}, {2480, 1960}}));
+    widths.clear();
+    p.ws.File(1).ModelStatistics = OpenedStatistics(std::vector<std::string>{std::string(300, 's')});
+    PrintStatistics(p, shell, 1);
+    EXPECT_EQ(widths, (std::map<int, int>{{470, 0}})) << "the header and the statistics lines";
 }
 
 TEST_F(Printout, LandscapeTakesThirtyFourRowsAndGermanHasItsOwnTitles) {
@@ -146,10 +161,11 @@ TEST_F(Printout, NothingIsDrawnForAnEmptyTableOrWhenTheJobOrTheDrawingCannotStar
     EXPECT_EQ(log, (std::vector<std::string>{"job walk - Keyframes", "begin", "end"}));
 }
 
-// The words of a PDF page as pdftotext -bbox gives them: top, left and text.
+// The words of a PDF page as pdftotext -bbox gives them: top, left, text and right.
 struct Word {
     double y, x;
     std::string text;
+    double right = 0;
 };
 
 std::vector<std::vector<Word>> PdfWords(const std::string& pdf) {
@@ -166,7 +182,8 @@ std::vector<std::vector<Word>> PdfWords(const std::string& pdf) {
         if (tag.rfind("<page ", 0) == 0) pages.emplace_back();
         if (tag.rfind("<word ", 0) == 0)
             pages.back().push_back({attribute(tag, "yMin"), attribute(tag, "xMin"),
-                                    html.substr(close + 1, html.find("</word>", close) - close - 1)});
+                                    html.substr(close + 1, html.find("</word>", close) - close - 1),
+                                    attribute(tag, "xMax")});
     }
     return pages;
 }
@@ -177,7 +194,8 @@ TEST(PdfPrintout, KeyframesOnA4AtSixHundredDotsPerInch) {
     std::string model = "// MilkShape 3D ASCII\n\nFrames: 1\nFrame: 1\nBones: 1\n\"root\"\n\"\"\n0 0 0 0 0 0 0\n51\n";
     for (int k = 1; k <= 51; ++k) model += std::to_string(k) + ".5 0 1 0\n";
     test::WriteFile(dir / "long.txt", model + "0\n");
-    test::WriteFile(dir / "long.csv", "x;3;turn left;;\n");
+    test::WriteFile(dir / "long.csv", "x;3;turn left;;\nx;5;a comment far too long for its column, which would run into "
+                                      "the scene and the number beside it;;\n");
     const auto r = test::RunCli(dir.path().string(), "clock 2012-04-30 14:05\nopen 1 long.txt\nprint keyframes 1 out.pdf\n"
                                                      "print statistics 1 across.pdf landscape\n");
     ASSERT_EQ(r.exitCode, 0) << r.err;
@@ -207,6 +225,8 @@ TEST(PdfPrintout, KeyframesOnA4AtSixHundredDotsPerInch) {
     EXPECT_EQ((++line)->second, "2 2 0 2");
     EXPECT_NEAR(line->first / 10.0 - first, 116 * dot, 0.1);
     EXPECT_EQ((++line)->second, "3 3 turn left 1 1");
+    ++line;
+    const long longComment = (++line)->first;
     // The column titles at 0, 1, 2, 4 and 5 units of 402 dots from the margin.
     std::vector<double> columns;
     for (const Word& w : pages[0])
@@ -216,6 +236,16 @@ TEST(PdfPrintout, KeyframesOnA4AtSixHundredDotsPerInch) {
     EXPECT_NEAR(unit / dot, 402, 2);
     for (auto [k, units] : {std::pair{2, 2}, {3, 4}, {4, 5}})
         EXPECT_NEAR(columns[size_t(k)] - columns[0], units * unit, 0.05) << k;
+    // The long comment ends with an ellipsis left of the Scene column; scene and number stand apart.
+    std::string comment;
+    for (const Word& w : pages[0]) {
+        if (std::lround(w.y * 10) != longComment || w.x < columns[2] - 0.5 || w.x >= columns[3]) continue;
+        EXPECT_LT(w.right, columns[3]) << w.text;
+        comment += w.text;
+    }
+    EXPECT_EQ(comment.substr(0, 8), "acomment") << comment;
+    EXPECT_EQ(comment.substr(comment.size() - 3), "\u2026") << comment;
+    EXPECT_EQ(lines[longComment].substr(lines[longComment].size() - 4), " 3 1") << lines[longComment];
     const auto across = PdfWords(dir / "across.pdf");
     ASSERT_EQ(across.size(), 1u);
     EXPECT_NEAR(across[0][0].x, 469 * dot, 0.05) << "landscape A4";

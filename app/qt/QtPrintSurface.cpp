@@ -47,8 +47,10 @@ void QtPrintSurface::SetFont(bool bold, int points) {
     painter_.setFont(font);
 }
 
-void QtPrintSurface::DrawText(int x, int y, const std::string& text) {
-    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), ToQString(text));
+void QtPrintSurface::DrawText(int x, int y, const std::string& text, int width) {
+    QString shown = ToQString(text);
+    if (width > 0) shown = painter_.fontMetrics().elidedText(shown, Qt::ElideRight, width);
+    painter_.drawText(QPoint(x, y + painter_.fontMetrics().ascent()), shown);
 }
 
 void QtPrintSurface::EndJob() {

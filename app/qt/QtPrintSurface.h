@@ -21,7 +21,7 @@ public:
     bool BeginDrawing() override;
     void NewPage() override;
     void SetFont(bool bold, int points) override;
-    void DrawText(int x, int y, const std::string& text) override;
+    void DrawText(int x, int y, const std::string& text, int width) override;
     void EndJob() override;
 
 private:
