@@ -43,8 +43,8 @@ int CaptionWidth(const QWidget* control, const QString& caption) {
 }
 
 void FitCaptionFont(QWidget* control, const QString& caption, bool bold) {
-    // A control's width never changes, so a caption is measured once.
-    const QString key = bold ? QStringLiteral("*") + caption : caption;
+    // A caption is measured once for each width of its control.
+    const QString key = QString::number(control->width()) + (bold ? QStringLiteral(":*") : QStringLiteral(":")) + caption;
     const QVariant fitted = control->property("fittedCaption");
     if (fitted.isValid() && fitted.toString() == key) return;
     control->setProperty("fittedCaption", key);

@@ -11,6 +11,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QBoxLayout>
 #include <QShortcut>
 #include <QSignalBlocker>
 #include <QStyle>
@@ -30,10 +32,28 @@ namespace vandrel {
 namespace {
 
 constexpr int kClientWidth = 1018;
-constexpr int kClientHeight = 700;
+constexpr int kClientHeight = 700;  // the controls and the status bar below them
 constexpr int kStatusHeight = 22;
-// Widths of status fields 0 to 3; field 4 takes the rest.
-constexpr int kStatusWidths[] = {280, 150, 160, 150};
+// Widths of the status fields in a window of the full width; a narrower window
+// gives each its share.
+constexpr int kStatusWidths[] = {280, 150, 160, 150, kClientWidth - 740};
+
+// The title half above and half below the top line, the line 6 pixels below the
+// frame's top: the labels 15 pixels below it lie inside.
+const char* const kClipboardFrameStyle =
+    "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 6px; }"
+    "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 8px; padding: 0px 3px; "
+    "top: 0px; }";
+
+// The window's own scroll bars, for a screen too small for it: a handle that
+// stands out from its groove, whatever the style and the scale.
+const char* const kClientScrollBarStyle =
+    "QScrollBar { background: palette(window); border: 1px solid palette(mid); }"
+    "QScrollBar:vertical { width: 14px; } QScrollBar:horizontal { height: 14px; }"
+    "QScrollBar::handle { background: palette(dark); border-radius: 3px; margin: 2px; }"
+    "QScrollBar::handle:vertical { min-height: 24px; } QScrollBar::handle:horizontal { min-width: 24px; }"
+    "QScrollBar::add-line, QScrollBar::sub-line { width: 0px; height: 0px; border: none; }"
+    "QScrollBar::add-page, QScrollBar::sub-page { background: none; }";
 
 const QColor kViewBackground(236, 233, 216);
 
@@ -104,18 +124,28 @@ QString WithMnemonic(QString caption) {
 QtMainWindow::QtMainWindow(Program& p, Shell& shell, QWidget* parent) : QMainWindow(parent), p_(p), shell_(shell) {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-    client_ = new QWidget(this);
+    // The controls scroll where the screen is too small for them; the status bar
+    // stays at the bottom edge of the window.
+    auto* central = new QWidget(this);
+    auto* column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    client_ = new QWidget(central);
     client_->setObjectName(QStringLiteral("ClientArea"));
-    client_->setFixedSize(kClientWidth, kClientHeight);
-    scroll_ = new QScrollArea(this);
+    client_->setFixedSize(kClientWidth, kClientHeight - kStatusHeight);
+    scroll_ = new QScrollArea(central);
     scroll_->setObjectName(QStringLiteral("ClientScroll"));
     scroll_->setFrameShape(QFrame::NoFrame);
     scroll_->setFocusPolicy(Qt::NoFocus);  // Tab goes to the controls, and scrolls to them
     scroll_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     scroll_->setWidget(client_);
-    setCentralWidget(scroll_);
+    for (QScrollBar* bar : {scroll_->verticalScrollBar(), scroll_->horizontalScrollBar()})
+        bar->setStyleSheet(QString::fromLatin1(kClientScrollBarStyle));
+    column->addWidget(scroll_, 1);
     BuildControls();
     BuildStatusBar();
+    column->addWidget(statusBar_);
+    setCentralWidget(central);
     BuildMenuBar();
     SetReadingTabOrder(std::vector<QWidget*>(controls_.begin(), controls_.end()));
 
@@ -143,6 +173,9 @@ void QtMainWindow::BuildControls() {
                     [this, id](const QString& text) { p_.window.controls[size_t(id)].text = FromQString(text); });
         }
     }
+    // The frame round the Clipboard's fields: its title sits on its top line, and
+    // the line runs below the title's middle, above the labels of the fields.
+    controls_[size_t(ids::ClipboardFrame)]->setStyleSheet(QString::fromLatin1(kClipboardFrameStyle));
     // The two statistics views and the Clipboard list stand out from the rest.
     for (int id : {ids::StatisticsView1, ids::ClipboardList, ids::StatisticsView2}) {
         QWidget* widget = controls_[size_t(id)];
@@ -153,20 +186,22 @@ void QtMainWindow::BuildControls() {
 }
 
 void QtMainWindow::BuildStatusBar() {
-    auto* bar = new QWidget(client_);
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setGeometry(0, kClientHeight - kStatusHeight, kClientWidth, kStatusHeight);
-    int x = 0;
+    statusBar_ = new QWidget(this);
+    statusBar_->setObjectName(QStringLiteral("StatusBar"));
+    statusBar_->setFixedHeight(kStatusHeight);
+    auto* row = new QHBoxLayout(statusBar_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
     for (int field = 0; field < kStatusFieldCount; ++field) {
-        const int width = field < 4 ? kStatusWidths[field] : kClientWidth - x;
-        auto* label = new QLabel(bar);
+        auto* label = new QLabel(statusBar_);
         label->setObjectName(QStringLiteral("StatusField%1").arg(field));
         label->setTextFormat(Qt::PlainText);
         label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         label->setAlignment(field == 4 ? Qt::AlignCenter : Qt::AlignLeft | Qt::AlignVCenter);
-        label->setGeometry(x, 0, width, kStatusHeight);
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+        row->addWidget(label, kStatusWidths[field]);
+        label->installEventFilter(this);
         status_[size_t(field)] = label;
-        x += width;
     }
 }
 
@@ -391,6 +426,10 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == handle && (event->type() == QEvent::Expose || event->type() == QEvent::Move) &&
         handle->frameMargins() != fittedFrame_)
         QMetaObject::invokeMethod(this, &QtMainWindow::FitToScreen, Qt::QueuedConnection);
+    // A status field takes its share of the window's width: its caption fits anew.
+    if (event->type() == QEvent::Resize)
+        if (auto* label = qobject_cast<QLabel*>(watched); label && label->parentWidget() == statusBar_)
+            FitCaptionFont(label, label->text());
     return QMainWindow::eventFilter(watched, event);
 }
 
@@ -399,7 +438,7 @@ void QtMainWindow::FitToScreen() {
     fittedFrame_ = handle ? handle->frameMargins() : QMargins();
     // Before the window is on the screen its frame is not known yet.
     if (fittedFrame_.isNull() && !(handle && handle->isExposed())) fittedFrame_ = LikelyWindowFrame(this);
-    FitWindowToScreen(this, scroll_, fittedFrame_);
+    FitWindowToScreen(this, scroll_, kStatusHeight, fittedFrame_);
 }
 
 }  // namespace vandrel

@@ -32,7 +32,8 @@ public:
     void RunMenuCommand(int menuId);
     void RunControlCommand(int controlId);
 
-    // The widgets, for the shell's dialogs and for tests.
+    // The widgets, for the shell's dialogs and for tests. The client area holds
+    // the controls; the status bar lies below it.
     QWidget* ClientArea() const { return client_; }
     QWidget* Control(int id) const { return controls_[size_t(id)]; }
     QLabel* StatusField(int field) const { return status_[size_t(field)]; }
@@ -69,6 +70,7 @@ private:
     Shell& shell_;
     QWidget* client_ = nullptr;
     QScrollArea* scroll_ = nullptr;  // holds the client area; scrolls on a small screen
+    QWidget* statusBar_ = nullptr;   // below it, at the bottom edge of the window
     QMargins fittedFrame_;           // the window frame the last fit to the screen knew
     std::array<QWidget*, kControlCount> controls_{};
     std::array<QAction*, kMenuItemCount> menuActions_{};

@@ -5,10 +5,12 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QWidget>
 #include <QWindow>
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "app/qt/JpegPicture.h"
@@ -39,14 +41,25 @@ QMargins LikelyWindowFrame(const QWidget* window) {
     return {border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border, border, border};
 }
 
-void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, const QMargins& frame) {
+namespace {
+
+// The whole window pixels within `logical` pixels of a screen scaled by `ratio`:
+// at 150 % a free area of 1,024 device pixels reads as 683, which would take 1,025.
+int WholeWithin(int logical, qreal ratio) {
+    return ratio <= 1 ? logical : int(std::floor(std::floor(logical * ratio + 1e-9) / ratio + 1e-9));
+}
+
+}  // namespace
+
+void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, int below, const QMargins& frame) {
     QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!screen || !scroll->widget()) return;
     const QRect area = screen->availableGeometry();
+    const qreal ratio = screen->devicePixelRatio();
     const int menuHeight = window->menuWidget() ? window->menuWidget()->sizeHint().height() : 0;
-    const QSize room(area.width() - frame.left() - frame.right(),
-                     area.height() - frame.top() - frame.bottom() - menuHeight);
-    const int bar = scroll->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroll);
+    const QSize room(WholeWithin(area.width(), ratio) - frame.left() - frame.right(),
+                     WholeWithin(area.height(), ratio) - frame.top() - frame.bottom() - menuHeight - below);
+    const int bar = scroll->verticalScrollBar()->sizeHint().width();
     QSize view = scroll->widget()->size();
     // A scroll bar takes room from the other direction, which may then need one too.
     bool vertical = view.height() > room.height();
@@ -54,7 +67,7 @@ void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, const QMargins&
     vertical = vertical || view.height() + (horizontal ? bar : 0) > room.height();
     view += QSize(vertical ? bar : 0, horizontal ? bar : 0);
     view = view.boundedTo(room);
-    window->setFixedSize(view.width(), view.height() + menuHeight);
+    window->setFixedSize(view.width(), view.height() + menuHeight + below);
     const QSize outer = window->size().grownBy(frame);
     window->move(area.x() + std::max(0, (area.width() - outer.width()) / 2),
                  area.y() + std::max(0, (area.height() - outer.height()) / 2));

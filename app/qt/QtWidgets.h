@@ -21,11 +21,12 @@ QLineEdit* MakeBorderlessField(QWidget* parent);
 void CentreOnScreen(QWidget* window);
 
 // Sizes and places a fixed-size main window whose client area lies in `scroll`,
-// with `frame` the window manager's frame around it. Where the free area of its
-// screen holds the whole window, the client area shows whole and the window is
-// centred; otherwise the window takes the free area, its title bar and menu bar
-// on the screen, and the client area scrolls.
-void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, const QMargins& frame);
+// with a bar of `below` pixels under it (the status bar) and `frame` the window
+// manager's frame around it. Where the free area of its screen holds the whole
+// window, the client area shows whole and the window is centred; otherwise the
+// window takes the free area, no pixel beyond it at any scale, its title bar,
+// menu bar and status bar on the screen, and the client area scrolls.
+void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, int below, const QMargins& frame);
 
 // The frame a window manager is likely to put around a window it has not framed
 // yet: a title bar and a thin border.

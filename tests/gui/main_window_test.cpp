@@ -23,6 +23,9 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
+#include <QStyleOptionSlider>
+#include <QStyleOptionGroupBox>
 #include <QSpinBox>
 #include <QSignalSpy>
 #include <QStyle>
@@ -377,6 +380,27 @@ TEST_F(MainWindowTest, QtsOwnDialogsSpeakTheProgramsLanguageAndPrintNoPageRange)
     EXPECT_TRUE(shell.messages.empty()) << "a cancelled print dialog prints nothing and says nothing";
 }
 
+// The brightness of the scroll bar's pixels in the middle of a rectangle of it.
+int Brightness(QScrollBar* bar, const QRect& part) {
+    const QImage image = bar->grab().toImage();
+    const qreal scale = image.width() / qreal(bar->width());
+    return qGray(image.pixel(int(part.center().x() * scale), int(part.center().y() * scale)));
+}
+
+// Where the style puts the handle of a scroll bar, in its own coordinates.
+QRect HandleOf(QScrollBar* bar) {
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = bar->orientation();
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+}
+
 TEST_F(MainWindowTest, TheWindowFitsEveryScreenAndScrollsToEveryControl) {
     Start();
     for (QScreen* screen : QGuiApplication::screens()) {
@@ -391,29 +415,85 @@ TEST_F(MainWindowTest, TheWindowFitsEveryScreenAndScrollsToEveryControl) {
         ProcessEvents();
         const QRect area = screen->availableGeometry(), frame = window->frameGeometry();
         EXPECT_TRUE(area.contains(frame)) << frame.width() << "x" << frame.height();
+        // Not one device pixel beyond the free area, at any scale.
+        const qreal ratio = screen->devicePixelRatio();
+        EXPECT_LE(std::lround(frame.bottom() * ratio), std::lround(area.y() * ratio + std::floor(area.height() * ratio)));
         EXPECT_EQ(window->minimumSize(), window->maximumSize());
         EXPECT_FALSE(window->windowFlags() & Qt::WindowMaximizeButtonHint);
-        EXPECT_EQ(window->ClientArea()->size(), QSize(1018, 700));
+        EXPECT_EQ(window->ClientArea()->size(), QSize(1018, 678));
+        // The status bar lies along the bottom edge of the window, outside what scrolls.
+        for (int field = 0; field < kStatusFieldCount; ++field) {
+            QLabel* status = window->StatusField(field);
+            EXPECT_FALSE(window->ClientArea()->isAncestorOf(status)) << field;
+            EXPECT_EQ(status->mapTo(window.get(), QPoint(0, status->height())).y(), window->height()) << field;
+            EXPECT_GT(status->width(), 0) << field;
+        }
         auto* scroll = window->findChild<QScrollArea*>();
         ASSERT_NE(scroll, nullptr);
         const QSize free = area.size() - (frame.size() - window->geometry().size());
         if (free.width() >= 1018 && free.height() >= 700 + window->menuBar()->height()) {
-            EXPECT_EQ(scroll->viewport()->size(), QSize(1018, 700));  // held whole, centred
+            EXPECT_EQ(scroll->viewport()->size(), QSize(1018, 678));  // held whole, centred
             EXPECT_LE((frame.center() - area.center()).manhattanLength(), 2);
             continue;
         }
         // Otherwise it takes the free area where the layout does not fit, and every control can be scrolled to.
-        EXPECT_EQ(frame.height() == area.height(), free.height() < 700 + window->menuBar()->height());
-        EXPECT_EQ(frame.width() == area.width(), free.width() < 1018);
-        std::vector<QWidget*> controls;
-        for (int id = 0; id < kControlCount; ++id) controls.push_back(window->Control(id));
-        for (int field = 0; field < kStatusFieldCount; ++field) controls.push_back(window->StatusField(field));
-        for (QWidget* control : controls) {
+        EXPECT_GE(frame.height(), area.height() - 1);
+        EXPECT_EQ(frame.width() >= area.width() - 1, free.width() < 1018);
+        for (int id = 0; id < kControlCount; ++id) {
+            QWidget* control = window->Control(id);
             const QRect place(control->mapTo(window->ClientArea(), QPoint(0, 0)), control->size());
             scroll->ensureVisible(place.center().x(), place.center().y(), place.width() / 2 + 1, place.height() / 2 + 1);
             const QRect shown(control->mapToGlobal(QPoint(0, 0)), control->size());
             const QRect view(scroll->viewport()->mapToGlobal(QPoint(0, 0)), scroll->viewport()->size());
             EXPECT_TRUE(view.contains(shown) && area.contains(shown)) << control->objectName().toStdString();
+        }
+        // A handle stands where the content is and looks like one: at the start with the
+        // content at its top left, at the end with the content at its bottom right.
+        for (QScrollBar* bar : {scroll->verticalScrollBar(), scroll->horizontalScrollBar()}) {
+            if (bar->maximum() == 0) continue;
+            for (int value : {bar->minimum(), bar->maximum()}) {
+                bar->setValue(value);
+                ProcessEvents();
+                const QRect handle = HandleOf(bar), whole = bar->rect();
+                const bool vertical = bar->orientation() == Qt::Vertical;
+                const int start = vertical ? handle.top() : handle.left();
+                const int end = vertical ? whole.bottom() - handle.bottom() : whole.right() - handle.right();
+                EXPECT_LE(value == bar->minimum() ? start : end, 3) << value;
+                const QRect groove = value == bar->minimum()
+                                         ? (vertical ? QRect(0, handle.bottom() + 1, whole.width(), whole.bottom() - handle.bottom())
+                                                     : QRect(handle.right() + 1, 0, whole.right() - handle.right(), whole.height()))
+                                         : (vertical ? QRect(0, 0, whole.width(), handle.top())
+                                                     : QRect(0, 0, handle.left(), whole.height()));
+                if (groove.width() > 4 && groove.height() > 4) {
+                    EXPECT_LT(Brightness(bar, handle) + 30, Brightness(bar, groove)) << "the handle is darker than its groove";
+                }
+            }
+        }
+        const int top = window->ClientArea()->mapTo(window.get(), QPoint(0, 0)).y();
+        scroll->verticalScrollBar()->setValue(scroll->verticalScrollBar()->maximum());
+        ProcessEvents();
+        EXPECT_LE(window->ClientArea()->mapTo(window.get(), QPoint(0, 0)).y(), top) << "the content goes up as the handle goes down";
+    }
+    // The Clipboard's frame: its title sits on its top line, and every label and
+    // field of the frame lies inside it, in both languages.
+    for (int language : {1, 0}) {
+        p.UiLanguage = language;
+        RebuildTexts(p);
+        window->Render();
+        ProcessEvents();
+        auto* box = qobject_cast<QGroupBox*>(window->Control(ids::ClipboardFrame));
+        QStyleOptionGroupBox option;
+        option.initFrom(box);
+        option.text = box->title();
+        option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+        const QRect line = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
+        const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
+        EXPECT_LT(title.top(), line.top()) << language;
+        EXPECT_GT(title.bottom(), line.top()) << language;
+        for (int id = 23; id <= ids::ClipboardOkButton; ++id) {
+            QWidget* part = window->Control(id);  // a sibling placed over the frame
+            const QRect place(part->pos() - box->pos(), part->size());
+            EXPECT_TRUE(line.adjusted(1, 1, -1, -1).contains(place)) << part->objectName().toStdString() << " " << language;
         }
     }
 }
