@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
@@ -164,24 +165,36 @@ void QtMainWindow::BuildControls() {
         const int id = entry.id;
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             button->setAutoDefault(false);
+            button->installEventFilter(this);  // Enter and Return press it
             connect(button, &QPushButton::clicked, this, [this, id] { RunControlCommand(id); });
         } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
             if (id != ids::ClipboardList)
                 connect(list, &QListWidget::itemSelectionChanged, this, [this, id] { TakeSelection(id); });
         } else if (id == ids::AtField || id == ids::StepwidthField || id == ids::CommentField) {
-            connect(static_cast<QLineEdit*>(widget), &QLineEdit::textEdited, this,
+            auto* field = static_cast<QLineEdit*>(widget);
+            connect(field, &QLineEdit::textEdited, this,
                     [this, id](const QString& text) { p_.window.controls[size_t(id)].text = FromQString(text); });
+            // Enter in a field of the Clipboard's edit presses its OK.
+            connect(field, &QLineEdit::returnPressed, this, [this] {
+                if (ControlEnabled(p_, ids::ClipboardOkButton)) RunControlCommand(ids::ClipboardOkButton);
+            });
+        } else if (id == ids::FromField || id == ids::ToField) {
+            widget->setFocusPolicy(Qt::ClickFocus);  // nothing to type: no Tab stop
         }
     }
     // The frame round the Clipboard's fields: its title sits on its top line, and
     // the line runs below the title's middle, above the labels of the fields.
     controls_[size_t(ids::ClipboardFrame)]->setStyleSheet(QString::fromLatin1(kClipboardFrameStyle));
-    // The two statistics views and the Clipboard list stand out from the rest.
-    for (int id : {ids::StatisticsView1, ids::ClipboardList, ids::StatisticsView2}) {
+    // The two statistics views and the Clipboard list stand out from the rest;
+    // every view and list shows when it has the focus, rows or none.
+    for (int id : {ids::StatisticsView1, ids::KeyframeList1, ids::ClipboardList, ids::KeyframeList2,
+                   ids::StatisticsView2}) {
         QWidget* widget = controls_[size_t(id)];
-        QPalette palette = widget->palette();
-        palette.setColor(QPalette::Base, kViewBackground);
-        widget->setPalette(palette);
+        const bool tinted = id == ids::StatisticsView1 || id == ids::ClipboardList || id == ids::StatisticsView2;
+        const QString type = QString::fromLatin1(widget->metaObject()->className());
+        widget->setStyleSheet(type + QStringLiteral(" { border: 1px solid palette(mid); background: %1; }").arg(
+                                         tinted ? kViewBackground.name() : QStringLiteral("palette(base)")) +
+                              type + QStringLiteral(":focus { border: 2px solid palette(highlight); }"));
     }
 }
 
@@ -426,6 +439,15 @@ bool QtMainWindow::eventFilter(QObject* watched, QEvent* event) {
     if (watched == handle && (event->type() == QEvent::Expose || event->type() == QEvent::Move) &&
         handle->frameMargins() != fittedFrame_)
         QMetaObject::invokeMethod(this, &QtMainWindow::FitToScreen, Qt::QueuedConnection);
+    // Enter or Return on a focused button presses it.
+    if (event->type() == QEvent::KeyPress)
+        if (auto* button = qobject_cast<QPushButton*>(watched)) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if ((key == Qt::Key_Return || key == Qt::Key_Enter) && button->isEnabled()) {
+                button->click();
+                return true;
+            }
+        }
     // A status field takes its share of the window's width: its caption fits anew.
     if (event->type() == QEvent::Resize)
         if (auto* label = qobject_cast<QLabel*>(watched); label && label->parentWidget() == statusBar_)
