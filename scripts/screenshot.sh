@@ -2,7 +2,9 @@
 # Takes docs/main-window.png: the real main window on a virtual X screen (Xvfb)
 # with the two sample models opened through the Open commands and a few
 # keyframes copied into the Clipboard. Copies it to help/images/ when there is
-# a help/ folder. Builds the screenshot tool first if needed.
+# a help/ folder. Then docs/main-window-150.png, the window at a scale factor of
+# 1.5 on a 1280x1024 screen, and docs/clipboard-box-german.png, the Clipboard's
+# frame in German at 1.5. Builds the screenshot tool first if needed.
 #   scripts/screenshot.sh            (build folder: build, or $VANDREL_BUILD_DIR)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,10 +52,17 @@ fi
 
 mkdir -p docs
 tool="$(cd "$build" && pwd)/tests/gui/vandrel_screenshot"
-picture="$PWD/docs/main-window.png"
+docs="$PWD/docs"
+picture="$docs/main-window.png"
 (cd "$models" && env -u QT_QPA_PLATFORM xvfb-run -a -s "-screen 0 1280x1024x24" \
   "$tool" "$model1" "$model2" "$picture")
 echo "docs/main-window.png"
+(cd "$models" && env -u QT_QPA_PLATFORM QT_SCALE_FACTOR=1.5 xvfb-run -a -s "-screen 0 1280x1024x24" \
+  "$tool" "$model1" "$model2" "$docs/main-window-150.png")
+echo "docs/main-window-150.png"
+(cd "$models" && env -u QT_QPA_PLATFORM QT_SCALE_FACTOR=1.5 xvfb-run -a -s "-screen 0 1920x1080x24" \
+  "$tool" "$model1" "$model2" "$docs/clipboard-box-german.png" german clipboard)
+echo "docs/clipboard-box-german.png"
 if [ -d help ]; then
   mkdir -p help/images
   cp docs/main-window.png help/images/main-window.png

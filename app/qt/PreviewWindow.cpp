@@ -98,6 +98,8 @@ PreviewWindow::PreviewWindow(const Program& p, QtMainWindow& main)
     timer_->setTimerType(Qt::PreciseTimer);
     for (int i = 0; i < 3; ++i) sourceBox_->addItem(QString());
     for (int i = 0; i < 4; ++i) viewBox_->addItem(QString());
+    // The boxes take the width of their longest item in either language.
+    for (QComboBox* box : {sourceBox_, viewBox_}) box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
 
     auto* bar = new QHBoxLayout;
     bar->addWidget(sourceBox_);

@@ -19,6 +19,7 @@
 #include "app/qt/QtPrintSurface.h"
 #include "app/qt/QtText.h"
 #include "app/qt/SettingsDialog.h"
+#include "app/qt/QtWidgets.h"
 
 namespace vandrel {
 
@@ -187,7 +188,12 @@ void QtShell::StatusChanged() {
 
 void QtShell::ShowPreview() {
     if (!window_) return;
-    if (!preview_) preview_ = new PreviewWindow(window_->State(), *window_);
+    if (!preview_) {
+        preview_ = new PreviewWindow(window_->State(), *window_);
+        // Beside the main window, never over File 1's keyframe list.
+        QWidget* list = window_->Control(ids::KeyframeList1);
+        PlaceBeside(preview_, window_, QRect(list->mapToGlobal(QPoint(0, 0)), list->size()));
+    }
     preview_->show();
     preview_->raise();
     preview_->activateWindow();

@@ -9,11 +9,14 @@
 namespace vandrel {
 
 void UseQtTranslations(int uiLanguage) {
-    static int current = 0;  // without a translator Qt speaks English
+    static int current = -1;  // nothing chosen yet: the desktop's locale, Qt's English
     static QPointer<QTranslator> german;
     const int wanted = uiLanguage == 1 ? 1 : 0;
     if (wanted == current || !QCoreApplication::instance()) return;
     current = wanted;
+    // Dates, sizes and file types in Qt's dialogs follow the language too.
+    QLocale::setDefault(wanted == 1 ? QLocale(QLocale::German, QLocale::Germany)
+                                    : QLocale(QLocale::English, QLocale::UnitedStates));
     delete german;  // leaves the application's list of translators by itself
     if (wanted == 0) return;
     german = new QTranslator(QCoreApplication::instance());

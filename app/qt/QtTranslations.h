@@ -5,8 +5,8 @@
 namespace vandrel {
 
 // 1 German, anything else English. Switching loads or drops Qt's German texts;
-// dialogs opened from then on speak the language. Without the translation files
-// Qt's texts stay English.
+// dialogs opened from then on speak the language, and show numbers, dates and
+// sizes as its locale writes them. Without the translation files Qt's texts stay English.
 void UseQtTranslations(int uiLanguage);
 
 }  // namespace vandrel

@@ -36,6 +36,23 @@ void CentreOnScreen(QWidget* window) {
     window->move(area.x() + (area.width() - size.width()) / 2, area.y() + (area.height() - size.height()) / 2);
 }
 
+void PlaceBeside(QWidget* window, const QWidget* main, const QRect& keep) {
+    QScreen* screen = main->screen() ? main->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry(), beside = main->frameGeometry();
+    const QMargins frame = window->windowHandle() && !window->windowHandle()->frameMargins().isNull()
+                               ? window->windowHandle()->frameMargins()
+                               : LikelyWindowFrame(window);
+    const QSize outer = window->size().grownBy(frame);
+    int x;
+    if (area.right() - beside.right() >= outer.width()) x = beside.right() + 1;
+    else if (beside.left() - area.left() >= outer.width()) x = beside.left() - outer.width();
+    else if (keep.center().x() < area.center().x()) x = area.right() + 1 - outer.width();
+    else x = area.left();
+    const int y = std::clamp(beside.top(), area.top(), std::max(area.top(), area.bottom() + 1 - outer.height()));
+    window->move(x, y);  // the frame's top left corner
+}
+
 QMargins LikelyWindowFrame(const QWidget* window) {
     const int border = window->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
     return {border, window->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window) + border, border, border};

@@ -28,6 +28,12 @@ void CentreOnScreen(QWidget* window);
 // menu bar and status bar on the screen, and the client area scrolls.
 void FitWindowToScreen(QMainWindow* window, QScrollArea* scroll, int below, const QMargins& frame);
 
+// Places a top-level window beside `main` on main's screen: right of it where
+// the free area has room, else left of it; where neither side has room, at the
+// edge of the screen farther from `keep` (a part of main that must stay in
+// sight), as far from it as the screen allows.
+void PlaceBeside(QWidget* window, const QWidget* main, const QRect& keep);
+
 // The frame a window manager is likely to put around a window it has not framed
 // yet: a title bar and a thin border.
 QMargins LikelyWindowFrame(const QWidget* window);

@@ -344,9 +344,17 @@ TEST_F(MainWindowTest, QtsOwnDialogsSpeakTheProgramsLanguageAndPrintNoPageRange)
         });
         shell.QtShell::AskYesNo({" Quit", "?", MessageIcon::Question});
         EXPECT_EQ(seen, yes);
-        cancelSeen(&seen);
+        // The file dialog writes dates and sizes as the language does.
+        QLocale::Language dialogLanguage = QLocale::AnyLanguage;
+        WhenModalOpens([&](QWidget* dialog) {
+            dialogLanguage = dialog->locale().language();
+            auto* box = dialog->findChild<QDialogButtonBox*>();
+            seen = WithoutMnemonic(box->button(QDialogButtonBox::Cancel)->text());
+            qobject_cast<QDialog*>(dialog)->reject();
+        });
         shell.QtShell::AskOpenPath({" Open", "Models|*.txt", ""});
         EXPECT_EQ(seen, cancel) << "file dialog";
+        EXPECT_EQ(dialogLanguage, QString(cancel) == "Abbrechen" ? QLocale::German : QLocale::English);
         cancelSeen(&seen);
         shell.QtShell::AskPrinter("walk - Keyframes");
         EXPECT_EQ(seen, cancel) << "print dialog";

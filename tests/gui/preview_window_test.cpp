@@ -3,6 +3,16 @@
 // commands and the play button.
 #include <gtest/gtest.h>
 
+#include <QGuiApplication>
+
+#include <QPushButton>
+
+#include <QLabel>
+
+#include <QComboBox>
+
+#include <QScreen>
+
 #include <QAction>
 #include <QImage>
 #include <QListWidget>
@@ -204,6 +214,51 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
     preview.TogglePlay();
     EXPECT_FALSE(preview.Playing());
     shell.SetWindow(nullptr);
+}
+
+TEST(PreviewWindowTest, OpensBesideTheMainWindowWithCaptionsThatFitInBothLanguages) {
+    TempDir dir;
+    Program p;
+    p.SettingsFileName = dir / "Vandrel.ini";
+    test::WriteFile(p.SettingsFileName, "LANGUAGE=1\r\n");
+    test::TestShell shell;
+    StartUp(p, shell, false);
+    // The test's screen of 1920 x 1080, where the window opens.
+    QRect area;
+    for (QScreen* screen : QGuiApplication::screens())
+        if (screen->name() == "1920x1080") area = screen->availableGeometry();
+    ASSERT_FALSE(area.isEmpty());
+    for (bool atLeftEdge : {false, true}) {
+        SCOPED_TRACE(atLeftEdge ? "the window at the left edge" : "the window in the middle");
+        QtMainWindow window(p, shell);
+        shell.SetWindow(&window);
+        window.show();
+        if (atLeftEdge) window.move(area.topLeft());
+        test::ProcessEvents();
+        window.MenuAction(menu::Preview)->trigger();
+        test::ProcessEvents();
+        PreviewWindow* preview = window.findChild<PreviewWindow*>();
+        ASSERT_NE(preview, nullptr);
+        const QRect placed = preview->frameGeometry(), main = window.frameGeometry();
+        QWidget* list = window.Control(ids::KeyframeList1);
+        EXPECT_TRUE(area.contains(placed));
+        EXPECT_FALSE(placed.intersects(QRect(list->mapToGlobal(QPoint(0, 0)), list->size()))) << "File 1's list in sight";
+        if (area.right() - main.right() >= placed.width()) {
+            EXPECT_FALSE(placed.intersects(main)) << "beside it";
+        }
+        // German first, then English: every caption of the preview fits.
+        for (QWidget* c : preview->findChildren<QWidget*>()) {
+            if (auto* box = qobject_cast<QComboBox*>(c)) {
+                for (int i = 0; i < box->count(); ++i)
+                    EXPECT_LE(box->fontMetrics().horizontalAdvance(box->itemText(i)) + 20, box->width())
+                        << box->itemText(i).toStdString();
+            } else if (qobject_cast<QPushButton*>(c) || qobject_cast<QLabel*>(c)) {
+                EXPECT_LE(test::CaptionNeeds(c), c->width()) << c->objectName().toStdString();
+            }
+        }
+        shell.SetWindow(nullptr);
+        p.UiLanguage = 0;
+    }
 }
 
 }  // namespace
