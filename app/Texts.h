@@ -88,6 +88,19 @@ inline constexpr Bilingual ViewFree{"Free", "Frei"};
 inline constexpr Bilingual Play{"Play", "Abspielen"};
 inline constexpr Bilingual Pause{"Pause", "Pause"};
 inline constexpr Bilingual FramesPerSecond{"Frames per second:", "Bilder pro Sekunde:"};
+inline constexpr Bilingual Fit{"Fit", "Einpassen"};
+inline constexpr Bilingual FitTip{"Frame the whole animation (F)", "Die ganze Animation einpassen (F)"};
+inline constexpr Bilingual Textured{"Textured", "Texturiert"};
+inline constexpr Bilingual Wireframe{"Wireframe", "Drahtgitter"};
+inline constexpr Bilingual Skeleton{"Skeleton", "Skelett"};
+inline constexpr Bilingual Grid{"Grid", "Boden"};
+inline constexpr Bilingual Loop{"Loop", "Schleife"};
+inline constexpr Bilingual FrameField{"Frame:", "Bild:"};
+inline constexpr Bilingual PreviousKeyframe{"Previous keyframe (Page Up, Ctrl+Left)", "Vorheriger Keyframe (Bild auf, Strg+Links)"};
+inline constexpr Bilingual PreviousFrame{"Previous frame (Left)", "Vorheriges Bild (Links)"};
+inline constexpr Bilingual NextFrame{"Next frame (Right)", "Nächstes Bild (Rechts)"};
+inline constexpr Bilingual NextKeyframe{"Next keyframe (Page Down, Ctrl+Right)", "Nächster Keyframe (Bild ab, Strg+Rechts)"};
+inline constexpr Bilingual PlayTip{"Play or pause (Space)", "Abspielen oder anhalten (Leertaste)"};
 
 }  // namespace texts
 

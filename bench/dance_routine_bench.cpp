@@ -20,7 +20,7 @@
 
 #include "app/Commands.h"
 #include "output/PrintSurface.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/GlPreview.h"
 #include "preview/PreviewPose.h"
 
 namespace vandrel {
@@ -167,11 +167,16 @@ void PreviewReadModel(benchmark::State& state) {
 
 void PreviewFrame(benchmark::State& state) {
     const PreviewModel model = ReadPreviewModel(TheSession().loaded.ws, PreviewSource::File2);
+    const PreviewBounds bounds = AnimationBounds(model);
+    const PreviewMatrices view = FrameView(bounds, PreviewCamera{}, 1280, 720);
+    GlPreviewRenderer renderer;
+    PreviewLook look;
+    look.Skeleton = look.Grid = true;
     PreviewPose pose;
     double time = 1;
     for (auto _ : state) {
         PoseModel(model, time, pose);
-        benchmark::DoNotOptimize(DrawPreview(model, pose, PreviewCamera{}, 1280, 720, "1").MeshLines.size());
+        benchmark::DoNotOptimize(renderer.Draw(model, pose, view, look, bounds, 1280, 720).Pixels.data());
         time = time >= kKeys ? 1 : time + 0.5;
     }
     state.counters["vertices"] = double(model.Vertices.size());

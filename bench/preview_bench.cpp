@@ -1,9 +1,11 @@
-// The preview's work for one frame on a generated model of 20,000 vertices on
-// 60 bones, every bone keyed in position and rotation at every tenth of 200
-// frames: the pose with the skinning of every vertex, and the picture as plain
-// data (projection and clipping of the skeleton and of every triangle edge).
-// Reading the model from its lines, which the preview does after each command,
-// is measured too. At 60 frames per second a frame has 16.7 ms.
+// The preview's work for one frame on a generated model of 20,000 triangles
+// (a sheet of 101 x 101 vertices) on 60 bones, every bone keyed in position and
+// rotation at every tenth of 200 frames, with a textured material: the pose
+// with the skinning of every vertex and normal, and the picture drawn with
+// OpenGL (Mesa's llvmpipe, no GPU) at 1280x720, solid and textured, with the
+// skeleton and the grid. Reading the model from its lines, which the preview
+// does after each command, and the bounds of the whole animation are measured
+// too. At 60 frames per second a frame has 16.7 ms.
 //
 //   build/bench/preview_bench --benchmark_repetitions=5 --benchmark_report_aggregates_only=true
 //
@@ -15,7 +17,7 @@
 #include <vector>
 
 #include "model/ModelReader.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/GlPreview.h"
 #include "preview/PreviewPose.h"
 #include "tests/ModelGenerator.h"
 
@@ -23,7 +25,7 @@ namespace vandrel {
 namespace {
 
 constexpr int kBones = 60;
-constexpr int kVertices = 20000;
+constexpr int kSide = 101;  // vertices along each side of the sheet: 2 x 100 x 100 triangles
 constexpr int kFrames = 200;
 
 std::string Numbers(double a, double b, double c, double d) {
@@ -32,8 +34,9 @@ std::string Numbers(double a, double b, double c, double d) {
     return text;
 }
 
-// The model's lines: one mesh whose vertices go round the bones in turn, each
-// vertex the corner of two triangles, then the keyed skeleton.
+// The model's lines: one mesh, a sheet whose vertices go round the bones in
+// turn, its triangles facing the front, one material with a texture; then the
+// keyed skeleton.
 std::vector<std::string> ModelLines() {
     test::GenModel model = test::ModelWith(test::Skeleton(kBones));
     for (size_t b = 0; b < model.Bones.size(); ++b) {
@@ -42,22 +45,25 @@ std::vector<std::string> ModelLines() {
             model.Bones[b].RotationKeys.push_back(Numbers(f, 0.003 * f, 0.002 * double(b), 0.01 * f));
         }
     }
-    std::vector<std::string> mesh{"// MilkShape 3D ASCII", "Meshes: 1", "\"body\" 0 0", std::to_string(kVertices)};
-    for (int v = 0; v < kVertices; ++v) {
+    std::vector<std::string> mesh{"// MilkShape 3D ASCII", "Meshes: 1", "\"body\" 0 0", std::to_string(kSide * kSide)};
+    for (int v = 0; v < kSide * kSide; ++v) {
         char line[160];
-        std::snprintf(line, sizeof line, "0 %.6f %.6f %.6f 0.5 0.5 %d", (v % 97) * 0.1, (v % 89) * 0.2,
-                      (v % 83) * 0.05, v % kBones);
+        std::snprintf(line, sizeof line, "0 %.6f %.6f %.6f %.6f %.6f %d", (v % kSide) * 0.1, (v / kSide) * 0.1,
+                      (v % 7) * 0.01, double(v % kSide) / kSide, double(v / kSide) / kSide, v % kBones);
         mesh.push_back(line);
     }
     mesh.push_back("1");
-    mesh.push_back("0 1 0");
-    const int triangles = 2 * (kVertices - 2);
-    mesh.push_back(std::to_string(triangles));
-    for (int t = 0; t < triangles; ++t) {
-        const int v = t / 2;
-        mesh.push_back("0 " + std::to_string(v) + " " + std::to_string(v + 1 + t % 2) + " " + std::to_string(v + 2) +
-                       " 0 0 0 1");
+    mesh.push_back("0 0 1");
+    mesh.push_back(std::to_string(2 * (kSide - 1) * (kSide - 1)));
+    for (int y = 0; y + 1 < kSide; ++y) {
+        for (int x = 0; x + 1 < kSide; ++x) {
+            const int a = y * kSide + x;
+            mesh.push_back("0 " + std::to_string(a) + " " + std::to_string(a + 1) + " " + std::to_string(a + kSide + 1) + " 0 0 0 1");
+            mesh.push_back("0 " + std::to_string(a) + " " + std::to_string(a + kSide + 1) + " " + std::to_string(a + kSide) + " 0 0 0 1");
+        }
     }
+    mesh.insert(mesh.end(), {"Materials: 1", "\"skin\"", "0.2 0.2 0.2 1", "0.8 0.7 0.6 1", "0 0 0 1", "0 0 0 1", "0",
+                             "1", "\"skin.png\"", "\"\""});
     model.Header = mesh;
     return test::FileLines(model);
 }
@@ -105,20 +111,49 @@ void PoseAndSkin(benchmark::State& state) {
 }
 BENCHMARK(PoseAndSkin)->Unit(benchmark::kMillisecond);
 
+// A 256 x 256 checker as the material's texture.
+PreviewTextures Checker() {
+    auto texture = std::make_shared<PreviewTexture>();
+    texture->Width = texture->Height = 256;
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x) {
+            const uint8_t v = ((x / 32 + y / 32) % 2) ? 230 : 60;
+            texture->Pixels.insert(texture->Pixels.end(), {v, uint8_t(255 - v), 128, 255});
+        }
+    return {texture};
+}
+
+void AnimationBoundsOfModel(benchmark::State& state) {
+    for (auto _ : state) benchmark::DoNotOptimize(AnimationBounds(Model()));
+}
+BENCHMARK(AnimationBoundsOfModel)->Unit(benchmark::kMillisecond);
+
+// One frame after the other, as the window plays them.
 void PoseSkinAndDraw(benchmark::State& state) {
+    GlPreviewRenderer renderer;
+    if (!renderer.Ready()) {
+        state.SkipWithError("no OpenGL context");
+        return;
+    }
+    renderer.SetTextures(Checker());
+    const PreviewBounds bounds = AnimationBounds(Model());
+    PreviewLook look;
+    look.Skeleton = look.Grid = true;
+    const PreviewMatrices view = FrameView(bounds, PreviewCamera{}, 1280, 720);
     PreviewPose pose;
     double time = 0;
-    size_t lines = 0;
     for (auto _ : state) {
         PoseModel(Model(), time, pose);
-        const PreviewDrawing drawing = DrawPreview(Model(), pose, PreviewCamera{}, 640, 480, "1");
-        lines = drawing.MeshLines.size();
+        benchmark::DoNotOptimize(renderer.Draw(Model(), pose, view, look, bounds, 1280, 720).Pixels.data());
         time = time >= kFrames ? 0 : time + 0.5;
     }
-    state.counters["edges"] = double(Model().Edges.size());
-    state.counters["lines"] = double(lines);
+    size_t triangles = 0;
+    for (const PreviewMesh& mesh : Model().Meshes) triangles += mesh.Triangles.size() / 3;
+    state.counters["triangles"] = double(triangles);
+    state.counters["bones"] = double(Model().Bones.size());
+    state.counters["fps"] = benchmark::Counter(double(state.iterations()), benchmark::Counter::kIsRate);
 }
-BENCHMARK(PoseSkinAndDraw)->Unit(benchmark::kMillisecond);
+BENCHMARK(PoseSkinAndDraw)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace vandrel

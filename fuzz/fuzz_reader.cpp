@@ -2,6 +2,7 @@
 // with the keyframe table, the statistics, the rest-line step and the
 // compatibility count, then written back and read again; and read, posed and
 // drawn by the preview.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -14,7 +15,7 @@
 #include "model/RestLines.h"
 #include "output/KeyframeSidecar.h"
 #include "output/ModelWriter.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/PreviewView.h"
 
 using namespace vandrel;
 using namespace vandrel::fuzz;
@@ -36,21 +37,27 @@ void Open(Workspace& ws, int n, const std::string& bytes) {
     FUZZ_CHECK(slot.ModelStatistics.All().size() >= 8 + slot.BoneList.size());
 }
 
-// The preview reads what it can, poses every bone and vertex at any time and
-// draws only inside the picture.
+// The preview reads what it can: every index of its triangles names a corner,
+// vertex and normal that exist; it poses every bone, vertex and normal at any
+// time; the view it frames is made of finite numbers.
 void Preview(const Workspace& ws) {
     const PreviewModel model = ReadPreviewModel(ws, PreviewSource::File1);
     for (const auto& [a, b] : model.Edges) FUZZ_CHECK(a < b && b < model.Vertices.size());
+    for (const PreviewCorner& c : model.Corners) FUZZ_CHECK(c.Vertex < model.Vertices.size() && c.Normal < model.Normals.size());
+    for (const PreviewMesh& mesh : model.Meshes) {
+        FUZZ_CHECK(mesh.Triangles.size() % 3 == 0);
+        for (uint32_t k : mesh.Triangles) FUZZ_CHECK(k < model.Corners.size());
+    }
     const auto range = KeyTimeRange(model);
-    PreviewCamera camera{PreviewView::Free, 0.5, -0.3, 1};
+    PreviewCamera camera{PreviewView::Free, 0.5, -0.3, 1, {0.2, -0.1}};
+    const PreviewBounds bounds = AnimationBounds(model);
     for (double time : {range ? range->first : 0.0, range ? (range->first + range->second) / 2 : 1.5, 1e9}) {
         const PreviewPose pose = PoseModel(model, time);
-        FUZZ_CHECK(pose.Joints.size() == model.Bones.size() && pose.Vertices.size() == model.Vertices.size());
-        const PreviewDrawing d = DrawPreview(model, pose, camera, 64, 48, "1");
-        for (const auto* lines : {&d.MeshLines, &d.BoneLines})
-            for (const PreviewSegment& s : *lines)
-                for (const PreviewPoint& p : {s.A, s.B})
-                    FUZZ_CHECK(p.X >= -0.01f && p.X <= 64.01f && p.Y >= -0.01f && p.Y <= 48.01f);
+        FUZZ_CHECK(pose.Joints.size() == model.Bones.size() && pose.Vertices.size() == model.Vertices.size() &&
+                   pose.Normals.size() == model.Corners.size());
+        const PreviewMatrices view = FrameView(bounds, camera, 64, 48);
+        for (int c = 0; c < 4; ++c)
+            for (int r = 0; r < 4; ++r) FUZZ_CHECK(std::isfinite(view.View[c][r]) && std::isfinite(view.Projection[c][r]));
         camera.View = PreviewView::Side;
     }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <map>
 #include <unordered_map>
 
 #include <glm/gtc/matrix_transform.hpp>
@@ -64,6 +65,7 @@ public:
         return next_ <= range_.last;
     }
     bool AtEnd() const { return next_ > range_.last; }
+    bool AtQuoted() const { return !AtEnd() && IsQuotedLine(LineAt(set_, next_)); }
     // The current line, and on to the next one.
     std::string_view Take() { return next_ <= range_.last ? LineAt(set_, next_++) : std::string_view(); }
     // A count line, then the lines it counts: visit(line) for each that is there.
@@ -101,47 +103,118 @@ glm::dmat4 LocalRestMatrix(const PreviewBone& bone) {
     return glm::rotate(m, bone.RestRotation.x, glm::dvec3(1, 0, 0));
 }
 
-// The last line beginning with "Meshes:", as the model reader takes it; 0 when none.
-int64_t MeshesLine(const LineSet& set) {
+// The last line beginning with `header`, as the model reader takes it; 0 when none.
+int64_t SectionLine(const LineSet& set, std::string_view header) {
     int64_t found = 0;
     for (int64_t i = 1; i <= set.LineCount; ++i)
-        if (BeginsWith(LineAt(set, i), "Meshes:")) found = i;
+        if (BeginsWith(LineAt(set, i), header)) found = i;
     return found;
 }
 
-// Adds the vertices and triangle edges of the set's meshes section. A vertex
-// follows bone boneOf[i] of the model for bone index i of its line; a vertex
-// whose bone index names none, or a bone without a match (-1), stays put; a
-// triangle with a corner outside its own mesh is left out.
+// The fields of a quoted line after its quoted text.
+std::vector<std::string_view> FieldsAfterQuote(std::string_view line) {
+    const size_t close = line.size() > 1 ? line.find('"', 1) : std::string_view::npos;
+    return close == std::string_view::npos ? std::vector<std::string_view>{} : Fields(line.substr(close + 1));
+}
+
+glm::dvec3 UnitOr(const glm::dvec3& v, const glm::dvec3& otherwise) {
+    const double length = glm::length(v);
+    return std::isfinite(length) && length > 1e-12 ? v / length : otherwise;
+}
+
+// The triangles of one mesh: a corner for each distinct pair of vertex and
+// normal its triangles name. A normal index outside the mesh's normals gives
+// the triangle's own face normal; a triangle with a vertex outside its mesh is
+// left out.
+void ReadTriangles(std::string_view line, size_t firstVertex, size_t vertexCount, size_t firstNormal,
+                   size_t normalCount, std::map<std::pair<uint32_t, uint32_t>, uint32_t>& corners,
+                   PreviewModel& model, PreviewMesh& mesh) {
+    const std::vector<std::string_view> f = Fields(line);
+    uint32_t vertex[3];
+    int64_t normal[3];
+    for (size_t c = 0; c < 3; ++c) {
+        const int64_t v = c + 1 < f.size() ? IntegerValue(f[c + 1]) : -1;
+        if (v < 0 || uint64_t(v) >= vertexCount) return;
+        vertex[c] = uint32_t(firstVertex + uint64_t(v));
+        normal[c] = c + 4 < f.size() ? IntegerValue(f[c + 4]) : -1;
+    }
+    const glm::dvec3 face = UnitOr(glm::cross(model.Vertices[vertex[1]] - model.Vertices[vertex[0]],
+                                              model.Vertices[vertex[2]] - model.Vertices[vertex[0]]),
+                                   glm::dvec3(0, 0, 1));
+    for (size_t c = 0; c < 3; ++c) {
+        uint32_t n;
+        if (normal[c] >= 0 && uint64_t(normal[c]) < normalCount) {
+            n = uint32_t(firstNormal + uint64_t(normal[c]));
+        } else {
+            n = uint32_t(model.Normals.size());
+            model.Normals.push_back(face);
+        }
+        auto [at, fresh] = corners.try_emplace({vertex[c], n}, uint32_t(model.Corners.size()));
+        if (fresh) model.Corners.push_back({vertex[c], n, glm::dvec2(0.0)});
+        mesh.Triangles.push_back(at->second);
+        const uint32_t a = vertex[c], b = vertex[(c + 1) % 3];
+        if (a != b) model.Edges.emplace_back(std::min(a, b), std::max(a, b));
+    }
+}
+
+// Adds the meshes of the set's meshes section: vertices, normals, corners and
+// triangles. A vertex follows bone boneOf[i] of the model for bone index i of
+// its line; a vertex whose bone index names none, or a bone without a match
+// (-1), stays put.
 void ReadMeshes(const LineSet& set, const std::vector<int32_t>& boneOf, PreviewModel& model) {
-    SectionCursor cursor(set, SectionFrom(set, MeshesLine(set)));
+    SectionCursor cursor(set, SectionFrom(set, SectionLine(set, "Meshes:")));
+    std::vector<glm::dvec2> texCoords;  // of every vertex
     while (cursor.FindQuoted()) {
-        cursor.Take();  // "name" flags material
-        const size_t first = model.Vertices.size();
+        PreviewMesh mesh;
+        const std::vector<std::string_view> header = FieldsAfterQuote(cursor.Take());  // "name" flags material
+        const int64_t material = header.size() > 1 ? IntegerValue(header[1]) : -1;
+        mesh.Material = material >= 0 && material < INT32_MAX ? int32_t(material) : -1;
+        const size_t firstVertex = model.Vertices.size();
         cursor.TakeCounted([&](std::string_view line) {
             const std::vector<std::string_view> f = Fields(line);
             model.Vertices.emplace_back(FieldNumber(f, 1), FieldNumber(f, 2), FieldNumber(f, 3));
+            texCoords.emplace_back(FieldNumber(f, 4), FieldNumber(f, 5));
             const int64_t bone = f.size() > 6 ? IntegerValue(f[6]) : -1;
             model.VertexBones.push_back(bone >= 0 && uint64_t(bone) < boneOf.size() ? boneOf[size_t(bone)] : -1);
         });
-        const uint64_t count = model.Vertices.size() - first;
-        cursor.TakeCounted([](std::string_view) {});  // normals
+        const size_t firstNormal = model.Normals.size();
         cursor.TakeCounted([&](std::string_view line) {
             const std::vector<std::string_view> f = Fields(line);
-            uint32_t corner[3];
-            for (size_t c = 0; c < 3; ++c) {
-                const int64_t v = c + 1 < f.size() ? IntegerValue(f[c + 1]) : -1;
-                if (v < 0 || uint64_t(v) >= count) return;
-                corner[c] = uint32_t(first + uint64_t(v));
-            }
-            for (size_t c = 0; c < 3; ++c) {
-                const uint32_t a = corner[c], b = corner[(c + 1) % 3];
-                if (a != b) model.Edges.emplace_back(std::min(a, b), std::max(a, b));
-            }
+            model.Normals.push_back(UnitOr({FieldNumber(f, 0), FieldNumber(f, 1), FieldNumber(f, 2)}, {0, 0, 1}));
         });
+        const size_t vertexCount = model.Vertices.size() - firstVertex;
+        const size_t normalCount = model.Normals.size() - firstNormal;
+        std::map<std::pair<uint32_t, uint32_t>, uint32_t> corners;
+        cursor.TakeCounted([&](std::string_view line) {
+            ReadTriangles(line, firstVertex, vertexCount, firstNormal, normalCount, corners, model, mesh);
+        });
+        if (!mesh.Triangles.empty()) model.Meshes.push_back(std::move(mesh));
     }
+    for (PreviewCorner& corner : model.Corners) corner.TexCoord = texCoords[corner.Vertex];
     std::sort(model.Edges.begin(), model.Edges.end());
     model.Edges.erase(std::unique(model.Edges.begin(), model.Edges.end()), model.Edges.end());
+}
+
+// The text between a quoted line's quotes.
+std::string Unquoted(std::string_view line) { return QuotedName(line); }
+
+// The materials of the set: name, ambient, diffuse, specular and emissive
+// colours, shininess, transparency, colour map and alpha map. Each takes the
+// lines that are there up to the next quoted name.
+void ReadMaterials(const LineSet& set, PreviewModel& model) {
+    SectionCursor cursor(set, SectionFrom(set, SectionLine(set, "Materials:")));
+    while (cursor.FindQuoted()) {
+        cursor.Take();  // the name
+        PreviewMaterial material;
+        std::vector<std::string_view> numbers;
+        while (!cursor.AtEnd() && !cursor.AtQuoted() && numbers.size() < 6) numbers.push_back(cursor.Take());
+        if (numbers.size() > 1) {
+            const std::vector<std::string_view> f = Fields(numbers[1]);
+            material.Diffuse = {FieldNumber(f, 0), FieldNumber(f, 1), FieldNumber(f, 2), f.size() > 3 ? FieldNumber(f, 3) : 1.0};
+        }
+        if (numbers.size() == 6 && cursor.AtQuoted()) material.TextureFile = Unquoted(cursor.Take());
+        model.Materials.push_back(std::move(material));
+    }
 }
 
 void ExtendBounds(PreviewModel& model, const glm::dvec3& p, bool first) {
@@ -186,10 +259,15 @@ namespace {
 
 // The model of the bones and of the meshes of `meshes` (or none), whose vertex
 // bone indexes name bones of the model through `boneOf`, with its bounds.
-PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, const std::vector<int32_t>& boneOf) {
+PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, const std::vector<int32_t>& boneOf,
+                     std::string folder) {
     PreviewModel model;
     model.Bones = std::move(bones);
-    if (meshes) ReadMeshes(*meshes, boneOf, model);
+    if (meshes) {
+        ReadMeshes(*meshes, boneOf, model);
+        ReadMaterials(*meshes, model);
+        model.Folder = std::move(folder);
+    }
     bool first = true;
     for (const PreviewBone& bone : model.Bones) {
         ExtendBounds(model, glm::dvec3(bone.RestMatrix[3]), first);
@@ -200,6 +278,12 @@ PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, cons
         first = false;
     }
     return model;
+}
+
+// The folder part of a path, its last slash or backslash included; empty without one.
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 // Vertex bone index i names bone i.
@@ -228,13 +312,13 @@ std::vector<int32_t> MatchedIndexes(const std::vector<PreviewBone>& bones, const
 // The bones of file n drawn on its own meshes or, when it has none, on those of
 // the other file where their skeletons share bones.
 PreviewModel FileModel(const Workspace& ws, int n, std::vector<PreviewBone> bones) {
-    const LineSet& own = ws.File(n);
-    PreviewModel model = ModelOf(bones, &own, SameIndexes(bones.size()));
+    const ModelSlot& own = ws.File(n);
+    PreviewModel model = ModelOf(bones, &own, SameIndexes(bones.size()), FolderOf(own.Path));
     if (!model.Vertices.empty()) return model;
-    const LineSet& other = ws.File(3 - n);
+    const ModelSlot& other = ws.File(3 - n);
     const std::vector<int32_t> boneOf = MatchedIndexes(bones, other);
     if (boneOf.empty()) return model;
-    PreviewModel onOther = ModelOf(std::move(bones), &other, boneOf);
+    PreviewModel onOther = ModelOf(std::move(bones), &other, boneOf, FolderOf(other.Path));
     return onOther.Vertices.empty() ? model : onOther;
 }
 
@@ -250,10 +334,10 @@ void PutKeysInFrameOrder(std::vector<PreviewBone>& bones) {
 
 }  // namespace
 
-PreviewModel ReadPreviewModel(const LineSet& set) {
+PreviewModel ReadPreviewModel(const LineSet& set, const std::string& folder) {
     std::vector<PreviewBone> bones = ReadPreviewBones(set);
     const std::vector<int32_t> boneOf = SameIndexes(bones.size());
-    return ModelOf(std::move(bones), &set, boneOf);
+    return ModelOf(std::move(bones), &set, boneOf, folder);
 }
 
 PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source) {
@@ -264,7 +348,7 @@ PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source) {
     const int from = ws.Clip.ClipboardSource;
     if ((from == 1 || from == 2) && SameBones(bones, ReadPreviewBones(ws.File(from))))
         return FileModel(ws, from, std::move(bones));
-    return ModelOf(std::move(bones), nullptr, {});
+    return ModelOf(std::move(bones), nullptr, {}, {});
 }
 
 std::optional<std::pair<double, double>> KeyTimeRange(const PreviewModel& model) {

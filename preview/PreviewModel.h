@@ -39,12 +39,37 @@ struct PreviewBone {
     glm::dmat4 InverseRestMatrix{1.0};
 };
 
+// A material as the preview paints it: its diffuse colour, and its colour map
+// (the texture), a file name as the model writes it, found from Folder.
+struct PreviewMaterial {
+    glm::dvec4 Diffuse{0.8, 0.8, 0.8, 1.0};
+    std::string TextureFile;  // empty: none
+};
+
+// A corner of the triangles: a vertex with one of its mesh's normals and the
+// vertex's texture coordinates (v from the top of the picture down).
+struct PreviewCorner {
+    uint32_t Vertex = 0;
+    uint32_t Normal = 0;  // an index into Normals
+    glm::dvec2 TexCoord{0.0};
+};
+
+struct PreviewMesh {
+    int32_t Material = -1;            // an index into Materials, or -1: none
+    std::vector<uint32_t> Triangles;  // three corner indexes each, counter-clockwise seen from the front
+};
+
 struct PreviewModel {
     std::vector<PreviewBone> Bones;  // in file order
     std::vector<glm::dvec3> Vertices;  // every mesh's vertices, rest positions
     std::vector<int32_t> VertexBones;  // an index into Bones, or -1: the vertex stays put
-    std::vector<std::pair<uint32_t, uint32_t>> Edges;  // triangle edges, each once
+    std::vector<glm::dvec3> Normals;   // rest normals, unit length
+    std::vector<PreviewCorner> Corners;
+    std::vector<PreviewMesh> Meshes;
+    std::vector<PreviewMaterial> Materials;
+    std::vector<std::pair<uint32_t, uint32_t>> Edges;  // triangle edges (vertex indexes), each once
     glm::dvec3 RestMin{0.0}, RestMax{0.0};  // bounds of the rest joints and vertices
+    std::string Folder;  // the folder of the file the meshes come from; empty: the working folder
 };
 
 // The three models the preview can show.
@@ -62,8 +87,8 @@ std::vector<PreviewBone> ReadPreviewBones(const LineSet& set);
 // the same order; each bone's keys in frame order, as a paste places them.
 PreviewModel ReadPreviewModel(const Workspace& ws, PreviewSource source);
 
-// The model of a set's bones and meshes.
-PreviewModel ReadPreviewModel(const LineSet& set);
+// The model of a set's bones and meshes (textures found from `folder`).
+PreviewModel ReadPreviewModel(const LineSet& set, const std::string& folder = {});
 
 // The smallest and the largest key time of any bone; none without keys.
 std::optional<std::pair<double, double>> KeyTimeRange(const PreviewModel& model);

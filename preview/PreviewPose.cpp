@@ -50,31 +50,45 @@ glm::dquat RotationAt(const std::vector<PreviewKey>& keys, double time) {
 
 }  // namespace
 
-void PoseModel(const PreviewModel& model, double time, PreviewPose& pose) {
+void PoseBones(const PreviewModel& model, double time, std::vector<glm::dmat4>& matrices) {
     const size_t bones = model.Bones.size();
-    pose.BoneMatrices.resize(bones);
-    pose.Joints.resize(bones);
-    // What each bone does to the vertices it carries: its rest pose undone, its pose applied.
-    std::vector<glm::dmat4> skin(bones);
+    matrices.resize(bones);
     for (size_t b = 0; b < bones; ++b) {
         const PreviewBone& bone = model.Bones[b];
-        glm::dmat4& m = pose.BoneMatrices[b];
+        glm::dmat4& m = matrices[b];
         if (bone.PositionKeys.empty() && bone.RotationKeys.empty()) {
             m = bone.RestMatrix;
         } else {
             const glm::dmat4 keyed = glm::translate(glm::dmat4(1.0), PositionAt(bone.PositionKeys, time)) *
                                      glm::mat4_cast(RotationAt(bone.RotationKeys, time));
-            m = bone.Parent >= 0 ? pose.BoneMatrices[size_t(bone.Parent)] * bone.LocalRest * keyed
-                                 : bone.LocalRest * keyed;
+            m = bone.Parent >= 0 ? matrices[size_t(bone.Parent)] * bone.LocalRest * keyed : bone.LocalRest * keyed;
         }
-        pose.Joints[b] = glm::dvec3(m[3]);
-        skin[b] = m * bone.InverseRestMatrix;
+    }
+}
+
+void PoseModel(const PreviewModel& model, double time, PreviewPose& pose) {
+    const size_t bones = model.Bones.size();
+    PoseBones(model, time, pose.BoneMatrices);
+    pose.Joints.resize(bones);
+    // What each bone does to the vertices it carries: its rest pose undone, its pose applied.
+    std::vector<glm::dmat4> skin(bones);
+    for (size_t b = 0; b < bones; ++b) {
+        pose.Joints[b] = glm::dvec3(pose.BoneMatrices[b][3]);
+        skin[b] = pose.BoneMatrices[b] * model.Bones[b].InverseRestMatrix;
     }
     const size_t vertices = model.Vertices.size();
     pose.Vertices.resize(vertices);
     for (size_t v = 0; v < vertices; ++v) {
         const int32_t bone = model.VertexBones[v];
         pose.Vertices[v] = bone < 0 ? model.Vertices[v] : glm::dvec3(skin[size_t(bone)] * glm::dvec4(model.Vertices[v], 1.0));
+    }
+    // Skinning moves a vertex rigidly: its normals turn by the bone's rotation.
+    pose.Normals.resize(model.Corners.size());
+    for (size_t c = 0; c < model.Corners.size(); ++c) {
+        const PreviewCorner& corner = model.Corners[c];
+        const int32_t bone = model.VertexBones[corner.Vertex];
+        const glm::dvec3& rest = model.Normals[corner.Normal];
+        pose.Normals[c] = bone < 0 ? rest : glm::dmat3(skin[size_t(bone)]) * rest;
     }
 }
 

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make pkg-config python3
-  qt6-base-dev qt6-translations-l10n libjpeg62-turbo-dev libglm-dev
+  qt6-base-dev qt6-translations-l10n qt6-image-formats-plugins libjpeg62-turbo-dev libglm-dev libosmesa6-dev
   libgtest-dev libgmock-dev libbenchmark-dev libcli11-dev nlohmann-json3-dev
   fonts-liberation poppler-utils xvfb xauth
   clang libclang-rt-14-dev

@@ -128,7 +128,7 @@ public:
             Choose(verb == "undo" ? menu::Undo : menu::Redo);
         } else if (verb == "pose" || verb == "render") {
             const bool render = verb == "render";
-            ExpectWords(w, render ? 4 : 3, render ? 6 : 3);
+            ExpectWords(w, render ? 4 : 3, render ? 9 : 3);
             PreviewRequest request;
             if (std::optional<std::string> reason = ReadPreviewRequest(w, request)) throw Refused{*reason};
             if (!render) out_ << PoseLines(p_.ws, request);
@@ -136,7 +136,8 @@ public:
                      p_.ws.File(request.Source == PreviewSource::File1 ? 1 : 2).Path.empty())
                 throw Refused{"file " + w[1] + " is not open"};
             else if (!options_.writePng) throw Refused{"this vandrel-cli was built without pictures"};
-            else if (!options_.writePng(RenderDrawing(p_.ws, request), request.Png))
+            else if (const PreviewModel model = RenderModel(p_.ws, request);
+                     !options_.writePng(model, RenderShot(model, request), request.Png))
                 throw Refused{"cannot write the picture " + request.Png};
         } else if (verb == "language") {
             ExpectWords(w, 2, 2);
@@ -258,7 +259,7 @@ std::string CliCommandTable() {
            "  save N               save file N and its side file\n"
            "  undo | redo          the Edit menu's Undo / Redo\n"
            "  pose N FRAME         the joints of file N (1, 2 or clipboard) posed at FRAME\n"
-           "  render N FRAME PNG [front|side|top] [WxH]\n"
+           "  render N FRAME PNG [front|side|top|YAW,PITCH] [WxH] [solid|wire|textured] [grid] [skeleton]\n"
            "                       the preview's picture of it, into a PNG file (front, 640x480)\n"
            "  language L           the Settings dialog: 0 English, 1 German\n"
            "  print keyframes|statistics N PDF [landscape]\n"

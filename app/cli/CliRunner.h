@@ -6,7 +6,7 @@
 #include <string>
 
 #include "output/PrintSurface.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/PreviewView.h"
 
 namespace vandrel {
 
@@ -14,8 +14,8 @@ struct CliOptions {
     bool keepGoing = false;
     // The answer to the print dialog: a surface writing an A4 PDF at the path.
     std::function<std::unique_ptr<PrintSurface>(const std::string& path, bool landscape)> makePdf;
-    // `render`: paints the preview's picture into a PNG file; false when it cannot be written.
-    std::function<bool(const PreviewDrawing& drawing, const std::string& path)> writePng;
+    // `render`: draws the preview's picture into a PNG file; false when it cannot be written.
+    std::function<bool(const PreviewModel& model, const PreviewShot& shot, const std::string& path)> writePng;
 };
 
 // Runs the script text; returns the exit status (0, 1 after a message, 2 for a

@@ -6,15 +6,16 @@
 #include <string>
 
 #include "output/PrintSurface.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/PreviewView.h"
 
 namespace vandrel {
 
 struct OutputDevices {
     // An A4 PDF file at the path, portrait or landscape.
     std::unique_ptr<PrintSurface> (*makePdf)(const std::string& path, bool landscape);
-    // The preview's picture as a PNG file; false when it cannot be written.
-    bool (*writePng)(const PreviewDrawing& drawing, const std::string& path);
+    // The preview's picture of the model as a PNG file, drawn with OpenGL and
+    // with the model's textures; false when it cannot be written.
+    bool (*writePng)(const PreviewModel& model, const PreviewShot& shot, const std::string& path);
 };
 
 // The module's devices; null when the module cannot be loaded (then `problem`

@@ -1,6 +1,9 @@
 #include "app/cli/PreviewWords.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <system_error>
 
 #include "app/Texts.h"
 #include "model/IntegerValue.h"
@@ -35,6 +38,21 @@ bool ReadSize(const std::string& word, int& width, int& height) {
     return true;
 }
 
+// "YAW,PITCH": two decimal numbers of degrees, as radians.
+std::optional<glm::dvec2> Angles(const std::string& word) {
+    const size_t comma = word.find(',');
+    if (comma == std::string::npos) return std::nullopt;
+    double degrees[2];
+    const std::string parts[2] = {word.substr(0, comma), word.substr(comma + 1)};
+    for (int k = 0; k < 2; ++k) {
+        const char* first = parts[k].data();
+        const char* last = first + parts[k].size();
+        const auto [end, error] = std::from_chars(first, last, degrees[k]);
+        if (parts[k].empty() || error != std::errc() || end != last || !std::isfinite(degrees[k])) return std::nullopt;
+    }
+    return glm::dvec2(glm::radians(degrees[0]), glm::radians(degrees[1]));
+}
+
 std::string Fixed6(double value) {
     char text[64];
     std::snprintf(text, sizeof text, "%.6f", value);
@@ -57,19 +75,30 @@ std::optional<std::string> ReadPreviewRequest(const std::vector<std::string>& w,
 
     if (w[0] != "render") return std::nullopt;
     request.Png = w[3];
-    bool viewGiven = false, sizeGiven = false;
-    for (size_t i = 4; i < w.size(); ++i) {
-        const std::string& word = w[i];
-        if (!viewGiven && (word == "front" || word == "side" || word == "top")) {
-            request.Camera.View = word == "front" ? PreviewView::Front : word == "side" ? PreviewView::Side
-                                                                                        : PreviewView::Top;
-            viewGiven = true;
-        } else if (!sizeGiven && i + 1 == w.size() && ReadSize(word, request.Width, request.Height)) {
-            sizeGiven = true;
-        } else {
-            return "expected front, side or top, then a size such as 640x480: " + word;
-        }
+    // The words that follow, each optional, in this order.
+    size_t i = 4;
+    auto next = [&] { return i < w.size() ? w[i] : std::string(); };
+    if (next() == "front" || next() == "side" || next() == "top") {
+        request.Camera.View = next() == "front" ? PreviewView::Front : next() == "side" ? PreviewView::Side : PreviewView::Top;
+        ++i;
+    } else if (std::optional<glm::dvec2> angles = Angles(next())) {
+        request.Camera.View = PreviewView::Free;
+        request.Camera.Yaw = angles->x;
+        request.Camera.Pitch = angles->y;
+        ++i;
     }
+    if (ReadSize(next(), request.Width, request.Height)) ++i;
+    if (next() == "solid" || next() == "wire" || next() == "textured") {
+        request.Look.Solid = next() != "wire";
+        request.Look.Wire = next() == "wire";
+        request.Look.Textured = next() == "textured";
+        ++i;
+    }
+    if (next() == "grid") request.Look.Grid = true, ++i;
+    if (next() == "skeleton") request.Look.Skeleton = true, ++i;
+    if (i < w.size())
+        return "expected front, side, top or YAW,PITCH, a size such as 640x480, solid, wire or textured, grid, "
+               "skeleton, in this order: " + w[i];
     return std::nullopt;
 }
 
@@ -84,10 +113,13 @@ std::string PoseLines(const Workspace& ws, const PreviewRequest& request) {
     return out;
 }
 
-PreviewDrawing RenderDrawing(const Workspace& ws, const PreviewRequest& request) {
-    const PreviewModel model = ReadPreviewModel(ws, request.Source);
-    return DrawPreview(model, PoseModel(model, double(request.Frame)), request.Camera, request.Width,
-                       request.Height, DecimalText(request.Frame));
+PreviewModel RenderModel(const Workspace& ws, const PreviewRequest& request) {
+    return ReadPreviewModel(ws, request.Source);
+}
+
+PreviewShot RenderShot(const PreviewModel& model, const PreviewRequest& request) {
+    return ShotOf(model, double(request.Frame), request.Camera, request.Look, request.Width, request.Height,
+                  DecimalText(request.Frame));
 }
 
 }  // namespace vandrel

@@ -1,14 +1,15 @@
 #pragma once
 // The preview's commands of vandrel-cli: `pose N FRAME` prints the joints of a
-// model posed at a frame, `render N FRAME PNG [front|side|top] [WxH]` draws the
-// preview's picture of it. N is 1, 2 or `clipboard`.
+// model posed at a frame, `render N FRAME PNG [front|side|top|ANGLE,ANGLE] [WxH]
+// [solid|wire|textured] [grid] [skeleton]` draws the preview's picture of it.
+// N is 1, 2 or `clipboard`.
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "model/ModelSlot.h"
-#include "preview/PreviewDrawing.h"
+#include "preview/PreviewView.h"
 
 namespace vandrel {
 
@@ -19,6 +20,7 @@ struct PreviewRequest {
     PreviewCamera Camera;
     int Width = 640;
     int Height = 480;
+    PreviewLook Look;  // solid and textured, without grid and skeleton, unless the words say
 };
 
 // Reads the words of either command, the verb first and the word count already
@@ -30,7 +32,8 @@ std::optional<std::string> ReadPreviewRequest(const std::vector<std::string>& wo
 // and z with six decimals, separated by blanks; one bone per line.
 std::string PoseLines(const Workspace& ws, const PreviewRequest& request);
 
-// What `render` draws.
-PreviewDrawing RenderDrawing(const Workspace& ws, const PreviewRequest& request);
+// The model `render` draws, and its picture: posed at the frame, framed like the window.
+PreviewModel RenderModel(const Workspace& ws, const PreviewRequest& request);
+PreviewShot RenderShot(const PreviewModel& model, const PreviewRequest& request);
 
 }  // namespace vandrel

@@ -40,9 +40,9 @@ int main(int argc, char** argv) {
         const vandrel::OutputDevices* devices = Devices();
         return devices ? devices->makePdf(path, landscape) : nullptr;
     };
-    options.writePng = [](const vandrel::PreviewDrawing& drawing, const std::string& path) {
+    options.writePng = [](const vandrel::PreviewModel& model, const vandrel::PreviewShot& shot, const std::string& path) {
         const vandrel::OutputDevices* devices = Devices();
-        return devices && devices->writePng(drawing, path);
+        return devices && devices->writePng(model, shot, path);
     };
 #endif
 

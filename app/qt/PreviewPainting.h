@@ -1,29 +1,31 @@
 #pragma once
-// The preview's picture painted with Qt: in the preview window and into the
-// PNG files of vandrel-cli's `render`.
-#include <QColor>
+// The preview's picture on Qt: the GL module draws it with the model's
+// textures, decoded here, and the frame number is written over it. The same
+// picture goes into the preview window and into the PNG files of `render`.
+#include <QImage>
 #include <string>
 
-#include "preview/PreviewDrawing.h"
-
-class QPainter;
+#include "preview/GlPreview.h"
 
 namespace vandrel {
 
-namespace preview_colours {
-inline const QColor Background(255, 255, 255);
-inline const QColor Mesh(150, 158, 170);
-inline const QColor Bone(30, 80, 200);
-inline const QColor Joint(220, 30, 30);
-inline const QColor Label(0, 0, 0);
-}  // namespace preview_colours
+// The file a material's colour map names: the path as the model writes it
+// (backslashes as folder separators) from the model's folder, the file name
+// matched without regard to case; empty when there is no such file.
+std::string FindTextureFile(const std::string& folder, const std::string& textureFile);
 
-// Paints the drawing over its whole size from the painter's origin: the
-// background, the meshes, the bones, the joints as dots and the frame label.
-void PaintPreview(QPainter& painter, const PreviewDrawing& drawing);
+// The textures of the model's materials, decoded (PNG, BMP, JPEG, TGA); none
+// for a material whose texture is missing or cannot be decoded.
+PreviewTextures LoadPreviewTextures(const PreviewModel& model);
 
-// Paints the drawing into a PNG file of its size, written safely; false when
-// the file cannot be written.
-bool WritePreviewPng(const PreviewDrawing& drawing, const std::string& path);
+// The picture as an image with the label in its top left corner.
+QImage LabelledImage(const RgbaPicture& picture, const std::string& label);
+
+// The picture of the shot, drawn by `renderer` (whose textures are the model's),
+// with the label in its top left corner.
+QImage PreviewImage(GlPreviewRenderer& renderer, const PreviewModel& model, const PreviewShot& shot);
+
+// The picture of the shot as a PNG file, written safely; false when it cannot be written.
+bool WritePreviewPng(const PreviewModel& model, const PreviewShot& shot, const std::string& path);
 
 }  // namespace vandrel

@@ -98,8 +98,8 @@ TEST(PreviewRender, EachViewShowsTheJointsWhereTheirPoseProjectsThem) {
         SCOPED_TRACE(view.name);
         std::string script = "open 1 spread.txt\n";
         for (const char* frame : {"0", "10"})
-            script += std::string("render 1 ") + frame + " " + view.name + frame + ".png " + view.name + " " +
-                      view.size + "\n";
+            script += std::string("render 1 ") + frame + " " + view.name + frame + ".png " + view.name +
+                      (*view.size ? " " : "") + view.size + " skeleton\n";
         const test::CliResult r = test::RunCli(dir.path().string(), script);
         ASSERT_EQ(r.exitCode, 0) << r.err;
         const QImage restImage(QString::fromStdString(dir / (std::string(view.name) + "0.png")));
@@ -167,11 +167,7 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
         const QPoint at = list(id)->visualItemRect(list(id)->item(row)).center();
         QTest::mouseClick(list(id)->viewport(), Qt::LeftButton, keys, at);
     };
-    auto joints = [](const PreviewWindow& preview) {
-        std::vector<QPointF> out;
-        for (const PreviewPoint& j : preview.Drawing().Joints) out.emplace_back(j.X, j.Y);
-        return out;
-    };
+    auto joints = [](const PreviewWindow& preview) { return preview.Shot().Pose.Joints; };
     shell.openAnswers.push_back(dir / "walk.txt");
     QTest::mouseClick(window.Control(ids::OpenButton1), Qt::LeftButton);
     for (int i = 0; i < 2; ++i) {
@@ -186,8 +182,8 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
     clickRow(ids::KeyframeList1, 1);
     EXPECT_EQ(preview.Source(), PreviewSource::File1);
     EXPECT_EQ(preview.Frame(), 20);
-    EXPECT_EQ(preview.Drawing().Label, "20");
-    const std::vector<QPointF> before = joints(preview);
+    EXPECT_EQ(preview.Shot().Label, "20");
+    const std::vector<glm::dvec3> before = joints(preview);
     EXPECT_EQ(before.size(), 3u);
 
     // Frames 10 and 20 go to the Clipboard: at frame 20 the file now holds its key of 35.
