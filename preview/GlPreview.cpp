@@ -65,7 +65,7 @@ struct GlPreviewRenderer::Context {
             glBindTexture(GL_TEXTURE_2D, textureIds[m]);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
-            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
+            glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
             // The top row first: a texture coordinate v of 0 is the picture's top, as the files have it.
             glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, t->Width, t->Height, 0, GL_RGBA, GL_UNSIGNED_BYTE, t->Pixels.data());

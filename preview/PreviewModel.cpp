@@ -212,7 +212,10 @@ void ReadMaterials(const LineSet& set, PreviewModel& model) {
             const std::vector<std::string_view> f = Fields(numbers[1]);
             material.Diffuse = {FieldNumber(f, 0), FieldNumber(f, 1), FieldNumber(f, 2), f.size() > 3 ? FieldNumber(f, 3) : 1.0};
         }
-        if (numbers.size() == 6 && cursor.AtQuoted()) material.TextureFile = Unquoted(cursor.Take());
+        if (numbers.size() == 6 && cursor.AtQuoted()) {
+            material.TextureFile = Unquoted(cursor.Take());
+            if (cursor.AtQuoted()) cursor.Take();  // the alpha map
+        }
         model.Materials.push_back(std::move(material));
     }
 }

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "TestSupport.h"
 #include "clipboard/Clipboard.h"
 #include "preview/PreviewPose.h"
+#include "preview/PreviewView.h"
 
 namespace vandrel {
 namespace {
@@ -149,6 +152,56 @@ TEST(PreviewPose, AFileOfBonesOnlyIsDrawnOnTheOtherFilesMeshesBoneByRestLine) {
     dance.Bones[0].Rest = dance.Bones[1].Rest = "0 5 5 5 0 0 0";
     test::OpenBytes(ws, 2, test::FileText(test::FileLines(dance)));
     EXPECT_TRUE(ReadPreviewModel(ws, PreviewSource::File2).Vertices.empty());
+}
+
+TEST(PreviewView, EveryJointAndVertexOfEveryKeyframeLiesInsideThePictureInEveryView) {
+    std::mt19937 rng(7);
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        test::GenModel model = test::RandomAnimatedModel(rng, test::Skeleton(1 + int(rng() % 6)), 30);
+        for (test::GenBone& bone : model.Bones)
+            for (auto* keys : {&bone.PositionKeys, &bone.RotationKeys})
+                for (std::string& key : *keys) key = key.substr(0, key.find(' ')) + " " + std::to_string(int(rng() % 9) - 4) +
+                                                     " " + std::to_string(int(rng() % 7) - 3) + " 0.5";
+        // A vertex on each bone, away from its joint.
+        model.Header = {"// MilkShape 3D ASCII", "Meshes: 1", "\"m\" 0 0", std::to_string(model.Bones.size())};
+        for (size_t b = 0; b < model.Bones.size(); ++b)
+            model.Header.push_back("0 " + std::to_string(b % 3) + " 2 -1 0 0 " + std::to_string(b));
+        model.Header.insert(model.Header.end(), {"0", "0"});
+        const PreviewModel preview = Read(model);
+        const PreviewBounds bounds = AnimationBounds(preview);
+        std::set<double> times;
+        for (const PreviewBone& bone : preview.Bones)
+            for (const auto* keys : {&bone.PositionKeys, &bone.RotationKeys})
+                for (const PreviewKey& key : *keys) times.insert(key.Time);
+        for (const PreviewCamera& camera : {PreviewCamera{PreviewView::Front}, PreviewCamera{PreviewView::Side},
+                                            PreviewCamera{PreviewView::Top}, PreviewCamera{PreviewView::Free, 0.7, -0.4}}) {
+            const PreviewMatrices view = FrameView(bounds, camera, 320, 200);
+            for (double time : times) {
+                const PreviewPose pose = PoseModel(preview, time);
+                for (const auto* points : {&pose.Joints, &pose.Vertices})
+                    for (const glm::dvec3& p : *points) {
+                        const glm::dvec3 q = ProjectToPicture(view, p, 320, 200);
+                        EXPECT_TRUE(q.x >= 0 && q.x <= 320 && q.y >= 0 && q.y <= 200 && q.z >= 0 && q.z <= 1)
+                            << q.x << " " << q.y << " " << q.z << " at " << time;
+                    }
+            }
+        }
+    }
+}
+
+TEST(PreviewView, FitFramesAtZoomOneAndPanMovesTheModelWithTheDrag) {
+    const PreviewBounds bounds{{-1, 0, -1}, {1, 4, 1}, false};
+    PreviewCamera camera;
+    const glm::dvec3 middle(0, 2, 0);
+    EXPECT_NEAR(ProjectToPicture(FrameView(bounds, camera, 300, 300), middle, 300, 300).x, 150, 1e-9);
+    camera.Pan = {0.5, 0};
+    EXPECT_NEAR(ProjectToPicture(FrameView(bounds, camera, 300, 300), middle, 300, 300).x, 150 + 75, 1e-6)
+        << "half a framed half height to the right";
+    camera.Zoom = 2;
+    const glm::dvec3 top(0, 4, 0);
+    camera.Pan = {0, 0};
+    EXPECT_LT(ProjectToPicture(FrameView(bounds, camera, 300, 300), top, 300, 300).y, 0) << "zoomed in, the top leaves";
 }
 
 }  // namespace

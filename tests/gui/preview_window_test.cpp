@@ -13,6 +13,12 @@
 
 #include <QScreen>
 
+#include <QCheckBox>
+#include <QSpinBox>
+#include <QSlider>
+#include <QMouseEvent>
+#include <QWheelEvent>
+#include <QApplication>
 #include <QAction>
 #include <QImage>
 #include <QListWidget>
@@ -25,6 +31,7 @@
 #include "TestSupport.h"
 #include "app/Commands.h"
 #include "app/qt/PreviewWindow.h"
+#include "preview/PreviewView.h"
 #include "app/qt/QtMainWindow.h"
 
 namespace vandrel {
@@ -143,6 +150,85 @@ TEST(PreviewRender, EachViewShowsTheJointsWhereTheirPoseProjectsThem) {
     }
 }
 
+// A square facing the front with a 2 x 2 checker on it, a triangle facing away,
+// and a square whose texture is missing; one bone that walks 20 units along x
+// from frame 1 to frame 10, carrying everything.
+std::string PaintedModel() {
+    test::GenModel model = test::ModelWith({{"root", "", "0 0 0 0 0 0 0", {"1 0 0 0", "10 20 0 0"}, {}}});
+    model.Header = {"// MilkShape 3D ASCII", "Meshes: 3",
+                    // corners counter-clockwise seen from the front; v from the top down
+                    "\"checker\" 0 0", "4", "0 -8 8 0 0 0 0", "0 8 8 0 1 0 0", "0 -8 -8 0 0 1 0", "0 8 -8 0 1 1 0",
+                    "1", "0 0 1", "2", "0 0 2 1 0 0 0 1", "0 1 2 3 0 0 0 1",
+                    "\"away\" 0 1", "3", "0 9 2 0 0 0 0", "0 9 3 0 0 0 0", "0 11 2 0 0 0 0", "1", "0 0 -1", "1",
+                    "0 0 1 2 0 0 0 1",
+                    "\"bare\" 0 2", "4", "0 -8 -9 0 0 0 0", "0 8 -9 0 1 0 0", "0 -8 -13 0 0 1 0", "0 8 -13 0 1 1 0",
+                    "1", "0 0 1", "2", "0 0 2 1 0 0 0 1", "0 1 2 3 0 0 0 1",
+                    "Materials: 3",
+                    "\"painted\"", "0 0 0 1", "0.8 0.2 0.2 1", "0 0 0 1", "0 0 0 1", "0", "1", "\".\\Checker.PNG\"", "\"\"",
+                    "\"blue\"", "0 0 0 1", "0.1 0.2 0.9 1", "0 0 0 1", "0 0 0 1", "0", "1", "\"\"", "\"\"",
+                    "\"lost\"", "0 0 0 1", "0.2 0.7 0.3 1", "0 0 0 1", "0 0 0 1", "0", "1", "\"missing.png\"", "\"\""};
+    return test::FileText(test::FileLines(model));
+}
+
+bool Near(const QColor& c, int r, int g, int b) {
+    return std::abs(c.red() - r) <= 3 && std::abs(c.green() - g) <= 3 && std::abs(c.blue() - b) <= 3;
+}
+
+TEST(PreviewRender, SolidTexturedFrontFacesOnlyOnTheGroundAndFramedOnTheWholeAnimation) {
+    TempDir dir;
+    test::WriteFile(dir / "painted.txt", PaintedModel());
+    QImage checker(2, 2, QImage::Format_RGB32);
+    checker.setPixel(0, 0, qRgb(255, 0, 0));
+    checker.setPixel(1, 0, qRgb(0, 255, 0));
+    checker.setPixel(0, 1, qRgb(0, 0, 255));
+    checker.setPixel(1, 1, qRgb(255, 255, 255));
+    ASSERT_TRUE(checker.save(QString::fromStdString(dir / "checker.png")));  // named Checker.PNG in the model
+    const test::CliResult r = test::RunCli(dir.path().string(),
+                                           "open 1 painted.txt\nrender 1 1 solid.png front 600x600 solid grid\n"
+                                           "render 1 1 textured.png front 600x600\nrender 1 10 later.png front 600x600\n");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "") << "a missing texture says nothing";
+    const QImage solid(QString::fromStdString(dir / "solid.png")), textured(QString::fromStdString(dir / "textured.png"));
+    ASSERT_EQ(solid.size(), QSize(600, 600));
+    // Where the model's points land: the view frames the bones' whole walk, x from -8 to 31.
+    const std::vector<glm::dvec3> at{{-4, 4, 0}, {4, 4, 0}, {-4, -4, 0}, {4, -4, 0}, {10, 2.5, 0}, {0, -11, 0}};
+    PreviewModel model;
+    {
+        Workspace ws;
+        test::OpenBytes(ws, 1, PaintedModel());
+        model = ReadPreviewModel(ws.File(1));
+    }
+    const PreviewMatrices view = FrameView(AnimationBounds(model), PreviewCamera{}, 600, 600);
+    auto pixel = [&](const QImage& image, const glm::dvec3& p) {
+        const glm::dvec3 q = ProjectToPicture(view, p, 600, 600);
+        return image.pixelColor(int(q.x), int(q.y));
+    };
+    // Facing the camera, a face shows its material's colour, or its texture's.
+    for (const glm::dvec3& p : {at[0], at[1], at[2], at[3]}) EXPECT_TRUE(Near(pixel(solid, p), 204, 51, 51)) << p.x << " " << p.y;
+    EXPECT_TRUE(Near(pixel(textured, at[0]), 255, 0, 0));
+    EXPECT_TRUE(Near(pixel(textured, at[1]), 0, 255, 0));
+    EXPECT_TRUE(Near(pixel(textured, at[2]), 0, 0, 255));
+    EXPECT_TRUE(Near(pixel(textured, at[3]), 255, 255, 255));
+    // A face turned away is not drawn; a texture that is missing leaves the material's colour.
+    const QColor background = pixel(solid, {20, 8, 0});
+    EXPECT_EQ(pixel(solid, at[4]), background);
+    EXPECT_TRUE(Near(pixel(textured, at[5]), 51, 178, 76));
+    // The grid lies at the lowest point: no grid pixel above the model's lowest row.
+    int lowestModelRow = 0, highestGridRow = 600;
+    for (int y = 0; y < 600; ++y)
+        for (int x = 0; x < 600; ++x) {
+            const QColor c = solid.pixelColor(x, y);
+            if (c == background) continue;
+            if (Near(c, 158, 161, 168)) highestGridRow = std::min(highestGridRow, y);
+            else lowestModelRow = std::max(lowestModelRow, y);
+        }
+    EXPECT_LT(highestGridRow, 600) << "a grid is drawn";
+    EXPECT_GE(highestGridRow, lowestModelRow);
+    // At frame 10 the model has walked 20 units to the right, still inside the picture.
+    const QImage later(QString::fromStdString(dir / "later.png"));
+    EXPECT_TRUE(Near(pixel(later, {at[0].x + 20, at[0].y, 0}), 255, 0, 0));
+}
+
 TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
     TempDir dir;
     Program p;
@@ -209,6 +295,101 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
     }, 10000));
     preview.TogglePlay();
     EXPECT_FALSE(preview.Playing());
+    shell.SetWindow(nullptr);
+}
+
+// A drag on the picture: press at `from`, move to `to`, release.
+void Drag(QWidget* canvas, Qt::MouseButton button, QPoint from, QPoint to, Qt::KeyboardModifiers keys = {}) {
+    QMouseEvent press(QEvent::MouseButtonPress, from, canvas->mapToGlobal(from), button, button, keys);
+    QApplication::sendEvent(canvas, &press);
+    QMouseEvent move(QEvent::MouseMove, to, canvas->mapToGlobal(to), Qt::NoButton, button, keys);
+    QApplication::sendEvent(canvas, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, to, canvas->mapToGlobal(to), button, Qt::NoButton, keys);
+    QApplication::sendEvent(canvas, &release);
+}
+
+TEST(PreviewWindowTest, KeysAndTheMouseDriveTheTimelineAndTheView) {
+    TempDir dir;
+    Program p;
+    p.SettingsFileName = dir / "Vandrel.ini";
+    test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
+    test::GenModel model = test::AnimatedModel(test::Skeleton(3), {10, 20, 35});
+    test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
+    test::TestShell shell;
+    StartUp(p, shell, false);
+    QtMainWindow window(p, shell);
+    shell.SetWindow(&window);
+    window.show();
+    shell.openAnswers.push_back(dir / "walk.txt");
+    QTest::mouseClick(window.Control(ids::OpenButton1), Qt::LeftButton);
+    window.MenuAction(menu::Preview)->trigger();
+    test::ProcessEvents();
+    PreviewWindow* preview = window.findChild<PreviewWindow*>();
+    ASSERT_NE(preview, nullptr);
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    QWidget* canvas = preview->findChild<QWidget*>("PreviewCanvas");
+    ASSERT_NE(canvas, nullptr);
+    canvas->setFocus();
+    EXPECT_EQ(preview->Frame(), 10) << "it opens at the first keyframe";
+
+    // Frames and keyframes from the keyboard.
+    const std::pair<QKeyCombination, int64_t> steps[] = {
+        {Qt::Key_Right, 11},  {Qt::Key_Left, 10},         {Qt::Key_PageDown, 20},      {Qt::CTRL | Qt::Key_Right, 35},
+        {Qt::Key_Right, 36},  {Qt::CTRL | Qt::Key_Left, 35}, {Qt::Key_PageUp, 20},     {Qt::Key_PageUp, 10}};
+    for (const auto& [key, frame] : steps) {
+        QTest::keyClick(canvas, key.key(), key.keyboardModifiers());
+        EXPECT_EQ(preview->Frame(), frame) << QKeySequence(key).toString().toStdString();
+    }
+    // The frame field takes a frame typed into it; the slider follows.
+    auto* field = preview->findChild<QSpinBox*>();
+    ASSERT_NE(field, nullptr);
+    field->setFocus();
+    field->selectAll();
+    QTest::keyClicks(field, "27");
+    QTest::keyClick(field, Qt::Key_Return);
+    EXPECT_EQ(preview->Frame(), 27);
+    EXPECT_EQ(preview->findChild<QSlider*>()->value(), 27);
+    canvas->setFocus();
+    // Space plays and pauses; without the loop switch the play stops at the end.
+    QTest::keyClick(canvas, Qt::Key_Space);
+    EXPECT_TRUE(preview->Playing());
+    QTest::keyClick(canvas, Qt::Key_Space);
+    EXPECT_FALSE(preview->Playing());
+    for (QCheckBox* box : preview->findChildren<QCheckBox*>())
+        if (box->text() == "Loop") box->setChecked(false);
+    EXPECT_FALSE(preview->Looping());
+    QTest::keyClick(canvas, Qt::Key_PageDown);  // 35, the last row: a play starts from the first
+    QTest::keyClick(canvas, Qt::Key_Space);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !preview->Playing(); }, 10000));
+    EXPECT_EQ(preview->Frame(), 35);
+
+    // The mouse: a left drag orbits, a middle or Shift+left drag pans, the wheel zooms; F fits.
+    const QPoint middle = canvas->rect().center();
+    Drag(canvas, Qt::LeftButton, middle, middle + QPoint(40, 10));
+    EXPECT_EQ(preview->Camera().View, PreviewView::Free);
+    EXPECT_NEAR(preview->Camera().Yaw, 0.4, 1e-9);
+    EXPECT_NEAR(preview->Camera().Pitch, 0.1, 1e-9);
+    Drag(canvas, Qt::MiddleButton, middle, middle + QPoint(canvas->height() / 2, 0));
+    EXPECT_NEAR(preview->Camera().Pan.x, 1, 1e-9);
+    Drag(canvas, Qt::LeftButton, middle, middle + QPoint(0, canvas->height() / 2), Qt::ShiftModifier);
+    EXPECT_NEAR(preview->Camera().Pan.y, -1, 1e-9);
+    EXPECT_NEAR(preview->Camera().Yaw, 0.4, 1e-9) << "a pan turns nothing";
+    QWheelEvent wheel(QPointF(middle), QPointF(canvas->mapToGlobal(middle)), QPoint(), QPoint(0, 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(canvas, &wheel);
+    EXPECT_NEAR(preview->Camera().Zoom, 1.15, 1e-9);
+    // Each list keeps its own view.
+    auto* sources = preview->findChild<QComboBox*>();
+    sources->setCurrentIndex(int(PreviewSource::File2));
+    emit sources->activated(int(PreviewSource::File2));
+    EXPECT_EQ(preview->Camera().Zoom, 1);
+    preview->ShowRow(PreviewSource::File1, 0);
+    EXPECT_NEAR(preview->Camera().Zoom, 1.15, 1e-9);
+    QTest::keyClick(canvas, Qt::Key_F);
+    EXPECT_EQ(preview->Camera().Zoom, 1);
+    EXPECT_EQ(preview->Camera().Pan, glm::dvec2(0.0));
+    EXPECT_NEAR(preview->Camera().Yaw, 0.4, 1e-9) << "the fit keeps the angles";
     shell.SetWindow(nullptr);
 }
 
