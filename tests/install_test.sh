@@ -80,8 +80,8 @@ program=""
 deb=$(ls "$scratch"/deb/*.deb 2>/dev/null | head -n 1)
 if [ -n "$deb" ]; then
   depends=$(dpkg-deb -f "$deb" Depends)
-  for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libjpeg62-turbo \
-                 qt6-translations-l10n; do
+  for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 libjpeg62-turbo libosmesa6 \
+                 qt6-translations-l10n qt6-image-formats-plugins; do
     [[ ", $depends," == *", $package "* || ", $depends," == *", $package,"* ]] || fail "the package does not depend on $package: $depends"
   done
   contents=$(dpkg-deb -c "$deb")
