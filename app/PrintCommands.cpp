@@ -1,9 +1,13 @@
 #include "app/PrintCommands.h"
 
 #include "app/Texts.h"
+#include "output/PrintSurface.h"
 #include "output/Printing.h"
 
 namespace vandrel {
+
+// Without a printer the print dialog is cancelled.
+std::unique_ptr<PrintSurface> Shell::AskPrinter(const std::string&) { return nullptr; }
 
 namespace {
 

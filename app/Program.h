@@ -51,22 +51,23 @@ struct OpenDialogRequest {
 class PrintSurface;
 
 // Dialogs and the screen, as the commands need them. The window answers with
-// real dialogs; vandrel-cli and tests answer from a script.
+// real dialogs; vandrel-cli and tests answer from a script. By default every
+// dialog is cancelled, answered No or shows nothing.
 class Shell {
 public:
     virtual ~Shell() = default;
     // The chosen path; empty when the dialog was cancelled.
-    virtual std::string AskOpenPath(const OpenDialogRequest& request) = 0;
-    virtual void ShowMessage(const Message& message) = 0;
+    virtual std::string AskOpenPath(const OpenDialogRequest&) { return {}; }
+    virtual void ShowMessage(const Message&) {}
     // Yes/No question; true for Yes.
-    virtual bool AskYesNo(const Message& question) = 0;
+    virtual bool AskYesNo(const Message&) { return false; }
     // The Settings dialog: may change the language (OK, Apply) or not (Cancel, close).
-    virtual void RunSettingsDialog(int& uiLanguage) = 0;
-    virtual void ShowAbout(int uiLanguage) = 0;
+    virtual void RunSettingsDialog(int& /*uiLanguage*/) {}
+    virtual void ShowAbout(int /*uiLanguage*/) {}
     // Opens a help file with the desktop's viewer; false when nothing opened it.
-    virtual bool OpenHelpFile(const std::string& name) = 0;
+    virtual bool OpenHelpFile(const std::string&) { return false; }
     // The print dialog; null when cancelled. The surface draws the pages.
-    virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& jobName) = 0;
+    virtual std::unique_ptr<PrintSurface> AskPrinter(const std::string& /*jobName*/);
     // The status bar changed and must be on the screen before a long command runs.
     virtual void StatusChanged() {}
     // View > Preview: shows the preview window (a window program only).

@@ -19,7 +19,7 @@
 #include <memory>
 
 #include "app/Commands.h"
-#include "output/PrintSurface.h"
+#include "bench/BenchSupport.h"
 #include "preview/GlPreview.h"
 #include "preview/PreviewPose.h"
 
@@ -30,17 +30,6 @@ constexpr int kBones = 19;
 constexpr int kKeys = 5150;
 constexpr int kVertices = 3000;
 constexpr int kSelected = 1000;
-
-struct QuietShell : Shell {
-    std::string path;
-    std::string AskOpenPath(const OpenDialogRequest&) override { return path; }
-    void ShowMessage(const Message&) override {}
-    bool AskYesNo(const Message&) override { return true; }
-    void RunSettingsDialog(int&) override {}
-    void ShowAbout(int) override {}
-    bool OpenHelpFile(const std::string&) override { return false; }
-    std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
-};
 
 std::string Format(const char* format, double a, double b = 0, double c = 0, double d = 0) {
     char text[160];
@@ -86,8 +75,9 @@ void WriteCharacter(const std::filesystem::path& path) {
 }
 
 struct Session {
-    std::filesystem::path folder;
-    QuietShell shell;
+    bench::ScratchFolder scratch{"vandrel-dance-bench"};
+    const std::filesystem::path& folder = scratch.path;
+    bench::QuietShell shell;
     Program start, loaded, afterCut, afterEdit;
 
     void Open(Program& p, int n, const char* name) {
@@ -96,8 +86,6 @@ struct Session {
     }
 
     Session() {
-        folder = std::filesystem::temp_directory_path() / ("vandrel-dance-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
         WriteRoutine(folder / "dance.bones.txt");
         WriteCharacter(folder / "character.txt");
         start.SettingsFileName = (folder / "Vandrel.ini").string();
@@ -113,10 +101,6 @@ struct Session {
         afterEdit.window.controls[ids::AtField].text = "1";
         HandleControl(afterEdit, shell, ids::ClipboardOkButton);
     }
-    ~Session() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
 };
 
 Session& TheSession() {
@@ -127,15 +111,7 @@ Session& TheSession() {
 template <class Command>
 void RunFrom(benchmark::State& state, const Program& start, Command command) {
     Session& s = TheSession();
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto p = std::make_unique<Program>(start);
-        state.ResumeTiming();
-        command(*p);
-        state.PauseTiming();
-        p.reset();
-        state.ResumeTiming();
-    }
+    bench::TimeOnCopies(state, start, command);
     state.counters["rows"] = double(s.loaded.ws.File(2).Rows.size());
     state.counters["lines"] = double(s.loaded.ws.File(2).LineCount);
 }

@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "app/Commands.h"
+#include "bench/BenchSupport.h"
 #include "output/PrintSurface.h"
 #include "tests/ModelGenerator.h"
 
@@ -24,17 +25,6 @@ namespace {
 
 constexpr int kBones = 60;
 constexpr int kKeys = 2000;
-
-struct QuietShell : Shell {
-    std::string path;
-    std::string AskOpenPath(const OpenDialogRequest&) override { return path; }
-    void ShowMessage(const Message&) override {}
-    bool AskYesNo(const Message&) override { return true; }
-    void RunSettingsDialog(int&) override {}
-    void ShowAbout(int) override {}
-    bool OpenHelpFile(const std::string&) override { return false; }
-    std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
-};
 
 // The resident memory of the process, in bytes.
 double Resident() {
@@ -45,14 +35,13 @@ double Resident() {
 }
 
 struct Session {
-    std::filesystem::path folder;
-    QuietShell shell;
+    bench::ScratchFolder scratch{"vandrel-undo-bench"};
+    const std::filesystem::path& folder = scratch.path;
+    bench::QuietShell shell;
     double modelBytes = 0;  // what opening the two models took
     Program loaded, afterCut, afterEdit, afterPaste, afterUndo;
 
     Session() {
-        folder = std::filesystem::temp_directory_path() / ("vandrel-undo-bench-" + std::to_string(::getpid()));
-        std::filesystem::create_directories(folder);
         const auto skeleton = test::Skeleton(kBones);
         std::vector<int> frames1, frames2;
         for (int f = 1; f <= kKeys; ++f) {
@@ -85,10 +74,6 @@ struct Session {
         afterUndo = afterPaste;
         HandleMenu(afterUndo, shell, menu::Undo);
     }
-    ~Session() {
-        std::error_code ignored;
-        std::filesystem::remove_all(folder, ignored);
-    }
 };
 
 Session& TheSession() {
@@ -99,16 +84,7 @@ Session& TheSession() {
 // Times `command` on a fresh copy of `start` in every iteration.
 template <class Command>
 void RunFrom(benchmark::State& state, const Program& start, Command command) {
-    Session& s = TheSession();
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto p = std::make_unique<Program>(start);
-        state.ResumeTiming();
-        command(*p, s.shell);
-        state.PauseTiming();
-        p.reset();
-        state.ResumeTiming();
-    }
+    bench::TimeOnCopies(state, start, [&](Program& p) { command(p, TheSession().shell); });
 }
 
 void Cut(benchmark::State& state) {

@@ -56,12 +56,7 @@ public:
     std::string openPath;
     int language = 0;
     std::string AskOpenPath(const OpenDialogRequest&) override { return openPath; }
-    void ShowMessage(const Message&) override {}
-    bool AskYesNo(const Message&) override { return false; }
     void RunSettingsDialog(int& uiLanguage) override { uiLanguage = language; }
-    void ShowAbout(int) override {}
-    bool OpenHelpFile(const std::string&) override { return false; }
-    std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
 };
 
 // One private working folder for the whole run: Vandrel.ini, the models and

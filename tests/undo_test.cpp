@@ -17,15 +17,10 @@ namespace {
 
 using Json = nlohmann::json;
 
+// Answers the open dialog with `path`.
 struct QuietShell : Shell {
     std::string path;
     std::string AskOpenPath(const OpenDialogRequest&) override { return path; }
-    void ShowMessage(const Message&) override {}
-    bool AskYesNo(const Message&) override { return true; }
-    void RunSettingsDialog(int&) override {}
-    void ShowAbout(int) override {}
-    bool OpenHelpFile(const std::string&) override { return false; }
-    std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override { return nullptr; }
 };
 
 // What undo brings back, from the dump: both files (with their selection where

@@ -42,8 +42,6 @@ public:
 
     bool AskYesNo(const Message&) override { return true; }
     void RunSettingsDialog(int& uiLanguage) override { uiLanguage = language; }
-    void ShowAbout(int) override {}
-    bool OpenHelpFile(const std::string&) override { return false; }
     std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override {
         return options_.makePdf ? options_.makePdf(pdfPath, landscape) : nullptr;
     }

@@ -229,11 +229,32 @@ TEST(PreviewRender, SolidTexturedFrontFacesOnlyOnTheGroundAndFramedOnTheWholeAni
     EXPECT_TRUE(Near(pixel(later, {at[0].x + 20, at[0].y, 0}), 255, 0, 0));
 }
 
-TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
+// The main window in English with `model` opened as File 1 (walk.txt), then the preview.
+struct WithPreview {
     TempDir dir;
     Program p;
-    p.SettingsFileName = dir / "Vandrel.ini";
-    test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
+    test::TestShell shell;
+    std::unique_ptr<QtMainWindow> window;
+    PreviewWindow* preview = nullptr;
+
+    explicit WithPreview(const test::GenModel& model) {
+        p.SettingsFileName = dir / "Vandrel.ini";
+        test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
+        test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
+        StartUp(p, shell, false);
+        window = std::make_unique<QtMainWindow>(p, shell);
+        shell.SetWindow(window.get());
+        window->show();
+        shell.openAnswers.push_back(dir / "walk.txt");
+        QTest::mouseClick(window->Control(ids::OpenButton1), Qt::LeftButton);
+        window->MenuAction(menu::Preview)->trigger();
+        test::ProcessEvents();
+        preview = window->findChild<PreviewWindow*>();
+    }
+    ~WithPreview() { shell.SetWindow(nullptr); }
+};
+
+TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsAndPlay) {
     // Three bones that turn a little more at every keyframe, inside the picture.
     test::GenModel model = test::ModelWith(test::Skeleton(3));
     for (test::GenBone& bone : model.Bones) {
@@ -242,26 +263,18 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
             bone.RotationKeys.push_back(test::TimeText(frame) + " 0 0 " + std::to_string(frame / 1000.0));
         }
     }
-    test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
-    test::TestShell shell;
-    StartUp(p, shell, false);
-    QtMainWindow window(p, shell);
-    shell.SetWindow(&window);
-    window.show();
+    WithPreview w(model);
+    QtMainWindow& window = *w.window;
     auto list = [&](int id) { return qobject_cast<QListWidget*>(window.Control(id)); };
     auto clickRow = [&](int id, int row, Qt::KeyboardModifiers keys = {}) {
         const QPoint at = list(id)->visualItemRect(list(id)->item(row)).center();
         QTest::mouseClick(list(id)->viewport(), Qt::LeftButton, keys, at);
     };
     auto joints = [](const PreviewWindow& preview) { return preview.Shot().Pose.Joints; };
-    shell.openAnswers.push_back(dir / "walk.txt");
-    QTest::mouseClick(window.Control(ids::OpenButton1), Qt::LeftButton);
-    for (int i = 0; i < 2; ++i) {
-        window.MenuAction(menu::Preview)->trigger();
-        test::ProcessEvents();
-    }
+    window.MenuAction(menu::Preview)->trigger();
+    test::ProcessEvents();
     const QList<PreviewWindow*> previews = window.findChildren<PreviewWindow*>();
-    ASSERT_EQ(previews.size(), 1);
+    ASSERT_EQ(previews.size(), 1) << "a second View > Preview shows the same window";
     PreviewWindow& preview = *previews.front();
     EXPECT_TRUE(preview.isVisible());
 
@@ -295,7 +308,6 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
     }, 10000));
     preview.TogglePlay();
     EXPECT_FALSE(preview.Playing());
-    shell.SetWindow(nullptr);
 }
 
 // A drag on the picture: press at `from`, move to `to`, release.
@@ -309,22 +321,8 @@ void Drag(QWidget* canvas, Qt::MouseButton button, QPoint from, QPoint to, Qt::K
 }
 
 TEST(PreviewWindowTest, KeysAndTheMouseDriveTheTimelineAndTheView) {
-    TempDir dir;
-    Program p;
-    p.SettingsFileName = dir / "Vandrel.ini";
-    test::WriteFile(p.SettingsFileName, "LANGUAGE=0\r\n");
-    test::GenModel model = test::AnimatedModel(test::Skeleton(3), {10, 20, 35});
-    test::WriteFile(dir / "walk.txt", test::FileText(test::FileLines(model)));
-    test::TestShell shell;
-    StartUp(p, shell, false);
-    QtMainWindow window(p, shell);
-    shell.SetWindow(&window);
-    window.show();
-    shell.openAnswers.push_back(dir / "walk.txt");
-    QTest::mouseClick(window.Control(ids::OpenButton1), Qt::LeftButton);
-    window.MenuAction(menu::Preview)->trigger();
-    test::ProcessEvents();
-    PreviewWindow* preview = window.findChild<PreviewWindow*>();
+    WithPreview w(test::AnimatedModel(test::Skeleton(3), {10, 20, 35}));
+    PreviewWindow* preview = w.preview;
     ASSERT_NE(preview, nullptr);
     preview->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
@@ -390,7 +388,6 @@ TEST(PreviewWindowTest, KeysAndTheMouseDriveTheTimelineAndTheView) {
     EXPECT_EQ(preview->Camera().Zoom, 1);
     EXPECT_EQ(preview->Camera().Pan, glm::dvec2(0.0));
     EXPECT_NEAR(preview->Camera().Yaw, 0.4, 1e-9) << "the fit keeps the angles";
-    shell.SetWindow(nullptr);
 }
 
 TEST(PreviewWindowTest, OpensBesideTheMainWindowWithCaptionsThatFitInBothLanguages) {
