@@ -54,7 +54,8 @@ public:
     explicit Lines(const std::vector<std::string>& texts);
 
     size_t size() const { return views_->size(); }
-    std::string_view operator[](size_t i) const { return (*views_)[i]; }
+    // A line to read; it cannot be assigned to (Set writes a line).
+    const std::string_view operator[](size_t i) const { return (*views_)[i]; }
 
     // The views, to move lines about or to build them anew in one pass. Every view
     // put in must point into text this set keeps: its own (Store), the file it

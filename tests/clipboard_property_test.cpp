@@ -348,8 +348,8 @@ TEST(ClipboardSplice, BoneByBoneGivesTheLinesOfTheLineByLineSplice) {
 
         ModelSlot file;
         FillLineSet(file, 3, WildBonesSection(rng, honest, 5), false);
-        file.ModelLines[1] = "// MilkShape 3D ASCII";
-        file.ModelLines[2] = "Frames: 30";
+        file.ModelLines.Set(1, "// MilkShape 3D ASCII");
+        file.ModelLines.Set(2, "Frames: 30");
 
         ModelSlot byBone = file, lineByLine = file;
         const bool placed = SpliceKeysByBone(clip, byBone);
