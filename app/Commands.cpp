@@ -9,9 +9,7 @@
 #include "app/Texts.h"
 #include "clipboard/Clipboard.h"
 #include "model/ModelReader.h"
-#include "model/RestLines.h"
 #include "model/Text.h"
-#include "output/KeyframeSidecar.h"
 #include "output/ModelWriter.h"
 
 namespace vandrel {
@@ -71,11 +69,7 @@ void OpenCommand(Program& p, Shell& shell, int n) {
                                        Tr(texts::CannotBeRead, p.UiLanguage),
                                    MessageIcon::Error});
     } else {
-        ReadKeyframeSidecar(slot);
         EnableFileCommands(p, n);
-        // Only a freshly loaded model records its rest lines: a refused or
-        // cancelled open keeps what the next save must write back.
-        MakeRestLinesUnique(slot);
         p.saved.Remember(slot);
         p.history.End(p.ws, true);
     }

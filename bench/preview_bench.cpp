@@ -82,7 +82,7 @@ const Workspace& Loaded() {
     static const Workspace ws = [] {
         Workspace w;
         const std::string bytes = test::FileText(ModelLines());
-        LoadModelText(w, 1, TextOf(bytes));
+        LoadModel(w, 1, bytes);
         return w;
     }();
     return ws;

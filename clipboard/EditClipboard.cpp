@@ -12,18 +12,10 @@ namespace {
 // 32-bit arithmetic as the model keeps frame numbers: results wrap.
 int32_t Wrap32(int64_t value) { return Int32(value); }
 
+// The row text of a moved row: its new number with the typed comment, or with
+// the comment it had when none is typed.
 std::string EditedRowText(std::string_view oldText, int32_t frame, std::string_view comment) {
-    const std::string number = DecimalText(frame);
-    std::string text;
-    if (!comment.empty()) {
-        text = number + std::string(size_t(RowPadding(number.size())), ' ') + std::string(comment);
-    } else if (oldText.find(' ') != std::string_view::npos) {
-        text = number + std::string(size_t(RowPadding(number.size())), ' ') +
-               std::string(StripBlanks(AfterFirstBlank(oldText)));
-    } else {
-        text = number;
-    }
-    return std::string(StripBlanks(text));
+    return std::string(StripBlanks(RowTextFor(DecimalText(frame), comment.empty() ? RowComment(oldText) : comment)));
 }
 
 // The new number written over the whole part of the old time, up to its point:
@@ -42,8 +34,8 @@ std::string MovedKeyLine(std::string_view line, int32_t frame) {
 void EditClipboard(Workspace& ws, std::string_view atText, std::string_view stepText, std::string_view comment) {
     Clipboard& clip = ws.Clip;
     const size_t n = clip.Rows.size();
-    const int32_t at = Int32(IntegerValue(atText));
-    const int32_t step = Int32(IntegerValue(stepText));
+    const int32_t at = FrameNumberOfText(atText);
+    const int32_t step = FrameNumberOfText(stepText);
     if (n == 0 || at <= 0) return;
     const int32_t from = FrameNumberOfRow(clip.Rows[0]);
 
@@ -51,7 +43,7 @@ void EditClipboard(Workspace& ws, std::string_view atText, std::string_view step
     std::vector<std::string> texts(n);
     for (size_t j = 0; j < n; ++j) {
         std::string_view t = StripBlanks(clip.Rows[j].RowText);
-        oldFrames[j] = Int32(IntegerValue(t));
+        oldFrames[j] = FrameNumberOfText(t);
         const int64_t jj = static_cast<int64_t>(j), last = static_cast<int64_t>(n) - 1;
         if (step < 0) newFrames[j] = Wrap32(int64_t{at} + (last - jj) * -int64_t{step});
         else if (step == 0) newFrames[j] = Wrap32(int64_t{oldFrames[j]} + (int64_t{at} - from));

@@ -34,8 +34,9 @@ inline OpenResult OpenModel(Workspace& ws, int n, const std::string& path,
                             const std::function<void()>& pathAccepted) {
     return OpenModel(ws.File(n), ws.LineCapacity, path, pathAccepted);
 }
-inline void LoadModelText(Workspace& ws, int n, SharedText text) {
-    LoadModelText(ws.File(n), ws.LineCapacity, std::move(text));
+inline void LoadModel(Workspace& ws, int n, std::string_view bytes,
+                      std::optional<std::string_view> sidecarBytes = std::nullopt) {
+    LoadModel(ws.File(n), ws.LineCapacity, TextOf(bytes), sidecarBytes);
 }
 
 }  // namespace vandrel

@@ -110,8 +110,7 @@ bool RestLinesDistinct(const LineSet& set) {
 
 std::vector<int32_t> KeyframeNumbersOfFile(const std::string& bytes) {
     Workspace ws;
-    LoadModelText(ws, 1, TextOf(bytes));
-    BuildKeyframeTable(ws.File(1));
+    LoadModel(ws, 1, bytes);
     return KeyframeNumbersOfRows(ws.File(1).Rows);
 }
 

@@ -95,19 +95,6 @@ void WriteBytes(const char* name, std::string_view bytes) {
     std::fclose(file);
 }
 
-// The rows of a paste merged as the rule says: each Clipboard row in turn, from
-// the table's last row towards the first, replaces the text of the first row of
-// its frame or goes in after the first row of a lower frame (first when none).
-void MergeRowsOneByOne(KeyframeTable& rows, const KeyframeTable& clipRows) {
-    for (const KeyframeRow& clipRow : clipRows) {
-        const int32_t f = FrameNumberOfRow(clipRow);
-        size_t k = rows.size();
-        while (k > 0 && FrameNumberOfRow(rows[k - 1]) > f) --k;
-        if (k > 0 && FrameNumberOfRow(rows[k - 1]) == f) rows[k - 1].RowText = clipRow.RowText;
-        else rows.insert(rows.begin() + static_cast<std::ptrdiff_t>(k), KeyframeRow{clipRow.RowText, false});
-    }
-}
-
 size_t KeyLineCount(const LineSet& set) {
     size_t keys = 0;
     for (int64_t i = 1; i <= set.LineCount; ++i) keys += IsKeyLine(set.ModelLines[size_t(i)]);

@@ -13,7 +13,7 @@
 #include "model/ModelReader.h"
 #include "model/ModelStatistics.h"
 #include "model/RestLines.h"
-#include "output/KeyframeSidecar.h"
+#include "model/KeyframeTable.h"
 #include "output/ModelWriter.h"
 #include "preview/PreviewView.h"
 
@@ -23,10 +23,8 @@ using namespace vandrel::fuzz;
 namespace {
 
 void Open(Workspace& ws, int n, const std::string& bytes) {
-    LoadModelText(ws, n, TextOf(bytes));
+    LoadModel(ws, n, bytes);
     ModelSlot& slot = ws.File(n);
-    BuildKeyframeTable(slot);
-    MakeRestLinesUnique(slot);
 
     CheckLineSet(slot);
     FUZZ_CHECK(slot.LineCount <= ws.LineCapacity);

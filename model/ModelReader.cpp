@@ -6,6 +6,7 @@
 #include "model/IntegerValue.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelStatistics.h"
+#include "model/RestLines.h"
 #include "model/Text.h"
 
 namespace vandrel {
@@ -27,22 +28,12 @@ void ClearBoneFlags(Lines& lines, size_t i) {
     lines.Set(i, cleared);
 }
 
-// The section header lines, found the way the reader classifies lines: by their
-// beginning, the last of each kind winning. Only the lines that begin with a
-// capital letter are looked at, from the last.
-SectionLines FindSections(const std::vector<std::string_view>& lines, const std::vector<size_t>& capitals) {
+// The section header lines as FindSections finds them, looking only at the
+// lines that begin with a capital letter.
+SectionLines FindSectionsAmong(const std::vector<std::string_view>& lines, const std::vector<size_t>& capitals) {
     SectionLines sections;
-    for (size_t c = capitals.size(); c-- > 0;) {
-        const size_t k = capitals[c];
-        const std::string_view line = lines[k];
-        if (line[0] == 'M') {
-            if (!sections.Meshes && BeginsWith(line, "Meshes:")) sections.Meshes = int64_t(k);
-            else if (!sections.Materials && BeginsWith(line, "Materials:")) sections.Materials = int64_t(k);
-        } else if (line[0] == 'B' && !sections.Bones && BeginsWith(line, "Bones:")) {
-            sections.Bones = int64_t(k);
-        }
-        if (sections.Meshes && sections.Materials && sections.Bones) break;
-    }
+    for (size_t c = capitals.size(); c-- > 0;)
+        if (NoteSectionHeader(sections, lines[capitals[c]], int64_t(capitals[c]))) break;
     return sections;
 }
 
@@ -84,7 +75,7 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     // The capacity follows the lines of a file that could be read, as it always has.
     if (text && count > lineCapacity) lineCapacity = count + 10;
 
-    const SectionLines sections = FindSections(views, capitals);
+    const SectionLines sections = FindSectionsAmong(views, capitals);
     slot.ModelLines = Lines(text, std::move(views));
     slot.LineCount = Int32(count);
     slot.BonesLine = Int32(sections.Bones);
@@ -97,6 +88,13 @@ void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text) {
     });
     slot.ModelStatistics = OpenedStatistics(std::move(text), sections, std::move(boneStatistics));
     BuildKeyframeTable(slot);
+}
+
+void LoadModel(ModelSlot& slot, int64_t& lineCapacity, SharedText text,
+               std::optional<std::string_view> sidecarBytes) {
+    LoadModelText(slot, lineCapacity, std::move(text));
+    if (sidecarBytes) ApplyKeyframeSidecar(slot.Rows, *sidecarBytes);
+    MakeRestLinesUnique(slot);
 }
 
 bool IsModelText(std::string_view text) {
@@ -128,9 +126,11 @@ OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& 
 
     slot.Path = path;
     slot.DialogDefault = path;
+    slot.SidecarPath = SidecarPathFor(path);
     if (pathAccepted) pathAccepted();
 
-    LoadModelText(slot, lineCapacity, std::move(text));
+    const std::optional<std::string> sidecar = ReadFileBytes(slot.SidecarPath);
+    LoadModel(slot, lineCapacity, std::move(text), sidecar ? std::optional<std::string_view>(*sidecar) : std::nullopt);
     return OpenResult::Opened;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Opening a MilkShape 3D ASCII file into a model slot.
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -31,20 +32,26 @@ bool IsModelText(std::string_view text);
 
 // Opens the file at `path` into the slot (an empty path is a cancelled dialog).
 // Only a ".txt" name that names a readable model opens; anything else changes
-// nothing. On acceptance the slot takes the path, `pathAccepted` runs (the shell
-// remembers the path), then the file is loaded as LoadModelText says. The
-// comments of its side file are the open command's next step (ReadKeyframeSidecar).
+// nothing. On acceptance the slot takes the path and its side file's path,
+// `pathAccepted` runs (the shell remembers the path), then the file and its side
+// file (when it can be read) are loaded as LoadModel says.
 OpenResult OpenModel(ModelSlot& slot, int64_t& lineCapacity, const std::string& path,
                      const std::function<void()>& pathAccepted);
 
-// What an open does with the file once it is read (null: it could not be read,
-// which gives an empty model): raises the line capacity shared by the line
-// arrays to the line count + 10 when the count exceeds it, takes the lines with
-// their statistics and bone index (bone flags cleared) into the slot, and builds
-// its keyframe table. Tests and fuzzers open bytes through here too.
+// The whole load of a model's text, whatever it comes from: LoadModelText, the
+// comments of the side file's bytes on the rows (ApplyKeyframeSidecar), then
+// the rest lines made unique (MakeRestLinesUnique). The open command, the
+// tests, the fuzz targets and the benchmarks all load through here.
+void LoadModel(ModelSlot& slot, int64_t& lineCapacity, SharedText text,
+               std::optional<std::string_view> sidecarBytes = std::nullopt);
+
+// The first step of a load (null text: it could not be read, which gives an
+// empty model): raises the line capacity shared by the line arrays to the line
+// count + 10 when the count exceeds it, takes the lines with their statistics
+// and bone index (bone flags cleared) into the slot, and builds its keyframe table.
 void LoadModelText(ModelSlot& slot, int64_t& lineCapacity, SharedText text);
 
-// Bytes as a block of text, for LoadModelText.
+// Bytes as a block of text, for LoadModel.
 SharedText TextOf(std::string_view bytes);
 
 // The lines of a file's text as the reader splits them, element 0 first; a file

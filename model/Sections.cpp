@@ -15,4 +15,11 @@ LineRange SectionFrom(const LineSet& set, int64_t header, int64_t upTo) {
     return {header, last};
 }
 
+SectionLines FindSections(const LineSet& set) {
+    SectionLines sections;
+    for (int64_t k = set.LineCount; k >= 1; --k)
+        if (NoteSectionHeader(sections, LineAt(set, k), k)) break;
+    return sections;
+}
+
 }  // namespace vandrel

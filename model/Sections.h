@@ -31,6 +31,23 @@ inline bool BeginsWithLetter(std::string_view line) {
 // a reader that needs only the section's beginning.
 LineRange SectionFrom(const LineSet& set, int64_t header, int64_t upTo = INT64_MAX);
 
+// The header lines of the set's sections, found by their beginning ("Meshes:",
+// "Materials:", "Bones:"), the last of each kind winning; 0 where there is none.
+SectionLines FindSections(const LineSet& set);
+
+// One line's part in that search, which visits the lines from the last up:
+// notes line k when it is a header of a kind not found yet. True when all three are found.
+inline bool NoteSectionHeader(SectionLines& sections, std::string_view line, int64_t k) {
+    if (line.empty()) return false;
+    if (line[0] == 'M') {
+        if (!sections.Meshes && line.starts_with("Meshes:")) sections.Meshes = k;
+        else if (!sections.Materials && line.starts_with("Materials:")) sections.Materials = k;
+    } else if (line[0] == 'B' && !sections.Bones && line.starts_with("Bones:")) {
+        sections.Bones = k;
+    }
+    return sections.Meshes && sections.Materials && sections.Bones;
+}
+
 // The bones section: from BonesLine to the line before the next section header.
 inline LineRange BonesSection(const LineSet& set) { return SectionFrom(set, set.BonesLine); }
 

@@ -24,6 +24,10 @@ std::string_view FileNameOf(std::string_view path) {
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
+std::string_view WithoutExtension(std::string_view path) {
+    return path.substr(0, path.size() >= 4 ? path.size() - 4 : 0);
+}
+
 std::string LowerExtensionOf(std::string_view path) {
     std::string_view name = FileNameOf(path);
     size_t dot = name.rfind('.');

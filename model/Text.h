@@ -26,6 +26,17 @@ std::string_view AfterFirstBlank(std::string_view text);
 // The file name without folders: the text after the last slash or backslash.
 std::string_view FileNameOf(std::string_view path);
 
+// A path without its last four characters (a model's ".txt"); empty when shorter.
+std::string_view WithoutExtension(std::string_view path);
+
+// The file name without folders and without its last four characters.
+inline std::string_view FileStemOf(std::string_view path) { return WithoutExtension(FileNameOf(path)); }
+
+// The side file of a model: its path with the last four characters replaced by ".csv".
+inline std::string SidecarPathFor(std::string_view modelPath) {
+    return std::string(WithoutExtension(modelPath)) + ".csv";
+}
+
 // The lower-cased text after the last "." of the file name; empty without one.
 std::string LowerExtensionOf(std::string_view path);
 

@@ -32,8 +32,7 @@ int PageCount(size_t lines, int rowsPerPage) {
 }
 
 std::string PrintTitle(const ModelSlot& slot, const std::string& suffix) {
-    std::string_view name = FileNameOf(slot.Path);
-    return std::string(name.substr(0, name.size() >= 4 ? name.size() - 4 : 0)) + suffix;
+    return std::string(FileStemOf(slot.Path)) + suffix;
 }
 
 namespace {

@@ -103,13 +103,6 @@ glm::dmat4 LocalRestMatrix(const PreviewBone& bone) {
     return glm::rotate(m, bone.RestRotation.x, glm::dvec3(1, 0, 0));
 }
 
-// The last line beginning with `header`, as the model reader takes it; 0 when none.
-int64_t SectionLine(const LineSet& set, std::string_view header) {
-    int64_t found = 0;
-    for (int64_t i = 1; i <= set.LineCount; ++i)
-        if (BeginsWith(LineAt(set, i), header)) found = i;
-    return found;
-}
 
 // The fields of a quoted line after its quoted text.
 std::vector<std::string_view> FieldsAfterQuote(std::string_view line) {
@@ -157,12 +150,12 @@ void ReadTriangles(std::string_view line, size_t firstVertex, size_t vertexCount
     }
 }
 
-// Adds the meshes of the set's meshes section: vertices, normals, corners and
+// Adds the meshes of the meshes section whose header is line `header`: vertices, normals, corners and
 // triangles. A vertex follows bone boneOf[i] of the model for bone index i of
 // its line; a vertex whose bone index names none, or a bone without a match
 // (-1), stays put.
-void ReadMeshes(const LineSet& set, const std::vector<int32_t>& boneOf, PreviewModel& model) {
-    SectionCursor cursor(set, SectionFrom(set, SectionLine(set, "Meshes:")));
+void ReadMeshes(const LineSet& set, int64_t header, const std::vector<int32_t>& boneOf, PreviewModel& model) {
+    SectionCursor cursor(set, SectionFrom(set, header));
     std::vector<glm::dvec2> texCoords;  // of every vertex
     while (cursor.FindQuoted()) {
         PreviewMesh mesh;
@@ -201,8 +194,8 @@ std::string Unquoted(std::string_view line) { return QuotedName(line); }
 // The materials of the set: name, ambient, diffuse, specular and emissive
 // colours, shininess, transparency, colour map and alpha map. Each takes the
 // lines that are there up to the next quoted name.
-void ReadMaterials(const LineSet& set, PreviewModel& model) {
-    SectionCursor cursor(set, SectionFrom(set, SectionLine(set, "Materials:")));
+void ReadMaterials(const LineSet& set, int64_t header, PreviewModel& model) {
+    SectionCursor cursor(set, SectionFrom(set, header));
     while (cursor.FindQuoted()) {
         cursor.Take();  // the name
         PreviewMaterial material;
@@ -267,8 +260,9 @@ PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, cons
     PreviewModel model;
     model.Bones = std::move(bones);
     if (meshes) {
-        ReadMeshes(*meshes, boneOf, model);
-        ReadMaterials(*meshes, model);
+        const SectionLines sections = FindSections(*meshes);
+        ReadMeshes(*meshes, sections.Meshes, boneOf, model);
+        ReadMaterials(*meshes, sections.Materials, model);
         model.Folder = std::move(folder);
     }
     bool first = true;

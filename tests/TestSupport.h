@@ -41,11 +41,9 @@ struct CliResult {
 // Runs vandrel-cli with `script` in the folder `workDir`.
 CliResult RunCli(const std::string& workDir, const std::string& script);
 
-// Slot n takes the bytes as the Open command takes a file it has read:
-// LoadModelText, then the rest-line step. (The benchmarks use it too.)
+// Slot n takes the bytes as the Open command takes a file it has read (LoadModel).
 inline ModelSlot& OpenBytes(Workspace& ws, int n, const std::string& bytes) {
-    LoadModelText(ws, n, TextOf(bytes));
-    MakeRestLinesUnique(ws.File(n));
+    LoadModel(ws, n, bytes);
     return ws.File(n);
 }
 

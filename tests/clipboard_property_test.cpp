@@ -109,31 +109,6 @@ void ReduceSlowly(Clipboard& clip, const LineSet& source) {
     clip.BonesLine = source.BonesLine;
 }
 
-void MergeRowsSlowly(KeyframeTable& rows, const KeyframeTable& clipRows) {
-    for (const KeyframeRow& clipRow : clipRows) {
-        const int32_t f = FrameNumberOfRow(clipRow);
-        if (rows.empty()) {
-            rows.push_back({clipRow.RowText, false});
-            continue;
-        }
-        for (size_t k = rows.size(); k-- > 0;) {
-            const int32_t g = FrameNumberOfRow(rows[k]);
-            if (g == f) {
-                rows[k].RowText = clipRow.RowText;
-                break;
-            }
-            if (f > g) {
-                rows.insert(rows.begin() + std::ptrdiff_t(k) + 1, {clipRow.RowText, false});
-                break;
-            }
-            if (k == 0) {
-                rows.insert(rows.begin(), {clipRow.RowText, false});
-                break;
-            }
-        }
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Models with everything a bones section can hold: keys out of order, several
 // keys of one frame, fractions, negative times, times below 1, count lines that
@@ -325,7 +300,7 @@ TEST(ClipboardMerge, RowsMergeAsOneRowAtATimeFromTheEnd) {
         ws.Clip.Rows = WildRows(rng);
         for (KeyframeRow& row : ws.Clip.Rows) row.Selected = false;
         KeyframeTable expected = rows;
-        MergeRowsSlowly(expected, ws.Clip.Rows);
+        MergeRowsOneByOne(expected, ws.Clip.Rows);
         MergeClipboardRows(ws, 2);
         EXPECT_EQ(RowTexts(rows), RowTexts(expected));
         EXPECT_EQ(SelectedRows(rows), SelectedRows(expected));

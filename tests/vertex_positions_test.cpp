@@ -51,7 +51,7 @@ TEST(VertexPositions, DifferentTextsAreCountedOnceEachHoweverTheyAreWritten) {
         }
         model += "0\r\n0\r\nMaterials: 0\r\nBones: 0\r\n";
         Workspace ws;
-        LoadModelText(ws, 1, TextOf(model));
+        LoadModel(ws, 1, model);
         const std::string expected =
             "Vertices:   " + std::to_string(vertices) + " (" + std::to_string(positions.size()) + ")";
         ASSERT_EQ(ws.File(1).ModelStatistics.All().at(0), expected) << "round " << round;

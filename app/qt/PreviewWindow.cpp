@@ -23,7 +23,7 @@
 #include "app/qt/PreviewPainting.h"
 #include "app/qt/QtMainWindow.h"
 #include "app/qt/QtText.h"
-#include "model/IntegerValue.h"
+#include "model/KeyframeTable.h"
 
 namespace vandrel {
 
@@ -290,7 +290,7 @@ const KeyframeTable& PreviewWindow::RowsOf(PreviewSource source) const {
 
 std::vector<int64_t> PreviewWindow::Keyframes() const {
     std::vector<int64_t> frames;
-    for (const KeyframeRow& row : RowsOf(source_)) frames.push_back(Int32(IntegerValue(row.RowText)));
+    for (const KeyframeRow& row : RowsOf(source_)) frames.push_back(FrameNumberOfRow(row));
     std::sort(frames.begin(), frames.end());
     frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
     return frames;
@@ -299,7 +299,7 @@ std::vector<int64_t> PreviewWindow::Keyframes() const {
 void PreviewWindow::ShowRow(PreviewSource source, int row) {
     const KeyframeTable& rows = RowsOf(source);
     if (row < 0 || size_t(row) >= rows.size()) return;
-    frame_ = Int32(IntegerValue(rows[size_t(row)].RowText));
+    frame_ = FrameNumberOfRow(rows[size_t(row)]);
     placed_ = true;
     if (source != source_) SetSource(source);
     else SetFrame(frame_);
@@ -370,7 +370,7 @@ std::pair<int64_t, int64_t> PreviewWindow::PlayRange() const {
     };
     std::vector<int64_t> chosen, all;
     for (size_t i = 0; i < rows.size(); ++i) {
-        const int64_t frame = Int32(IntegerValue(rows[i].RowText));
+        const int64_t frame = FrameNumberOfRow(rows[i]);
         all.push_back(frame);
         if (selected(i)) chosen.push_back(frame);
     }
