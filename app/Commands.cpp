@@ -1,6 +1,8 @@
 #include "app/Commands.h"
 
 #include <csignal>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 
 #include "app/MainWindow.h"
@@ -8,6 +10,7 @@
 #include "app/Settings.h"
 #include "app/Texts.h"
 #include "clipboard/Clipboard.h"
+#include "clipboard/WorkspaceChecks.h"
 #include "model/ModelReader.h"
 #include "model/Text.h"
 #include "output/ModelWriter.h"
@@ -25,6 +28,17 @@ void ForgetUnusedSavedFiles(Program& p) {
     p.saved.KeepOnly(paths);
 }
 
+// In the sanitizer build, every command ends by checking the line sets it
+// leaves, and stops the program on the first broken rule.
+void CheckWorkspace([[maybe_unused]] const Workspace& ws) {
+#ifdef VANDREL_CHECK_WORKSPACE
+    if (const std::string fault = WorkspaceFault(ws); !fault.empty()) {
+        std::fprintf(stderr, "workspace check failed: %s\n", fault.c_str());
+        std::abort();
+    }
+#endif
+}
+
 template <class Command>
 void Bracketed(Program& p, Shell& shell, Command&& command) {
     BusyIndicator(p, shell, true);
@@ -35,6 +49,7 @@ void Bracketed(Program& p, Shell& shell, Command&& command) {
     ForgetUnusedSavedFiles(p);
     BusyIndicator(p, shell, false);
     RefreshMainWindow(p);
+    CheckWorkspace(p.ws);
 }
 
 // A command of the Clipboard: recorded for Undo when it changed anything.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cassert>
 #include <climits>
 #include <cstddef>
 #include <memory>
@@ -259,6 +260,7 @@ bool SpliceKeysByBone(const Clipboard& clip, ModelSlot& file) {
         r = plan.countLine + plan.size + 1;
     }
     lines.insert(lines.end(), old.begin() + r, old.begin() + int64_t{file.LineCount} + 1);
+    assert(int64_t(lines.size()) == total + 1 && "the rebuilt lines are the counted ones");
     file.ModelLines = std::move(rebuilt);
     file.LineCount = Int32(total);
     return true;
@@ -311,6 +313,7 @@ void SpliceKeysLineByLine(const Clipboard& clip, ModelSlot& file) {
             }
         }
     }
+    assert(lines.size() == size_t(file.LineCount) + 1 && "the line count follows the lines");
 }
 
 }  // namespace vandrel

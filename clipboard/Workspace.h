@@ -1,5 +1,6 @@
 #pragma once
 // The program's data: the two model slots and the Clipboard between them.
+#include <cassert>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -25,8 +26,15 @@ struct Workspace {
     int64_t LineCapacity = 0;
     int32_t CompatibleCount = 0;
 
-    ModelSlot& File(int n) { return Files[n - 1]; }
-    const ModelSlot& File(int n) const { return Files[n - 1]; }
+    // File 1 or File 2; any other number is a fault of the caller.
+    ModelSlot& File(int n) {
+        assert((n == 1 || n == 2) && "a file number is 1 or 2");
+        return Files[n - 1];
+    }
+    const ModelSlot& File(int n) const {
+        assert((n == 1 || n == 2) && "a file number is 1 or 2");
+        return Files[n - 1];
+    }
 };
 
 // Opening a file, or bytes, into slot n of the workspace (ModelReader.h).

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <unordered_set>
 
+#include "clipboard/WorkspaceChecks.h"
 #include "model/KeyLines.h"
+#include "model/LineSetChecks.h"
 #include "model/IntegerValue.h"
 #include "model/KeyframeTable.h"
 #include "model/ModelReader.h"
@@ -18,32 +20,11 @@ void Violated(const char* what, const char* file, int line) {
 }
 
 void CheckLineSet(const LineSet& set) {
-    FUZZ_CHECK(set.LineCount >= 0);
-    FUZZ_CHECK(set.BonesLine >= 0);
-    FUZZ_CHECK(set.BonesLine <= set.LineCount);
-    FUZZ_CHECK(set.ModelLines.size() >= static_cast<size_t>(set.LineCount) + 1);
-    FUZZ_CHECK(set.ModelLines[0].empty());
-    for (size_t i = static_cast<size_t>(set.LineCount) + 1; i < set.ModelLines.size(); ++i)
-        FUZZ_CHECK(set.ModelLines[i].empty());
-
-    std::vector<BoneRecord> scanned;
-    ScanBones(set, [&](int64_t i) { scanned.push_back(BoneRecordAt(set, i)); });
-    FUZZ_CHECK(set.BoneList == scanned);
-    int64_t previous = 0;
-    for (const BoneRecord& bone : set.BoneList) {
-        FUZZ_CHECK(bone.NameLine > previous);
-        FUZZ_CHECK(bone.NameLine >= set.BonesLine && bone.NameLine >= 1 && bone.NameLine <= set.LineCount - 1);
-        FUZZ_CHECK(IsQuotedLine(LineAt(set, bone.NameLine)));
-        FUZZ_CHECK(bone.RestLine == bone.NameLine + 2);
-        FUZZ_CHECK(bone.PositionKeyCountLine == bone.NameLine + 3);
-        previous = bone.NameLine + 1;  // the parent line is never a bone of its own
-    }
+    if (const std::string fault = LineSetFault(set); !fault.empty()) Violated(fault.c_str(), __FILE__, __LINE__);
 }
 
 void CheckClipboard(const Clipboard& clip) {
-    CheckLineSet(clip);
-    for (int64_t i = 1; i < clip.BonesLine; ++i) FUZZ_CHECK(clip.ModelLines[size_t(i)].empty());
-    FUZZ_CHECK(clip.ModelLines[size_t(clip.LineCount)].empty());
+    if (const std::string fault = ClipboardFault(clip); !fault.empty()) Violated(fault.c_str(), __FILE__, __LINE__);
 }
 
 bool WellFormedBones(const LineSet& set) {

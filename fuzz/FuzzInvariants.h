@@ -19,15 +19,8 @@ namespace vandrel::fuzz {
         if (!(condition)) ::vandrel::fuzz::Violated(#condition, __FILE__, __LINE__); \
     } while (0)
 
-// Holds for every line set, however malformed its lines: 0 <= BonesLine <=
-// LineCount, the array holds every valid line, element 0 and every element above
-// LineCount are empty, and the bone list is exactly the bone scan of the current
-// lines (name lines quoted, inside the valid lines, ascending, with the record's
-// other three indexes where the scan puts them).
+// Trap on the first rule of LineSetFault or ClipboardFault that is broken.
 void CheckLineSet(const LineSet& set);
-
-// The Clipboard besides: nothing before its "Bones:" line, and its last line
-// (the one at LineCount) is empty.
 void CheckClipboard(const Clipboard& clip);
 
 // A bones section as MilkShape 3D writes it, strictly: the "Bones:" line (not four
