@@ -23,7 +23,7 @@ namespace {
 void ForgetUnusedSavedFiles(Program& p) {
     std::set<std::string> paths{p.ws.File(1).Path, p.ws.File(2).Path};
     p.history.ForEachState([&](const WorkspaceState& state) {
-        for (const auto& file : state.files) paths.insert(file->Path);
+        for (const auto& file : state.files) paths.insert(file->fields.Path);
     });
     p.saved.KeepOnly(paths);
 }

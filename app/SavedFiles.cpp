@@ -22,7 +22,7 @@ bool SameRowTexts(const KeyframeTable& rows, const std::vector<std::string>& tex
 
 void SavedFiles::Remember(const ModelSlot& slot) {
     if (slot.Path.empty()) return;
-    byPath_[slot.Path] = Saved{slot.ModelLines, slot.LineCount, slot.BonesLine, RowTexts(slot.Rows)};
+    byPath_[slot.Path] = Saved{slot, RowTexts(slot.Rows)};
 }
 
 std::optional<FramesBaseline> SavedFiles::BaselineFor(const std::string& path) const {
@@ -30,9 +30,7 @@ std::optional<FramesBaseline> SavedFiles::BaselineFor(const std::string& path) c
     if (found == byPath_.end()) return std::nullopt;
     const Saved& saved = found->second;
     ModelSlot remembered;
-    remembered.ModelLines = saved.lines;
-    remembered.LineCount = saved.lineCount;
-    remembered.BonesLine = saved.bonesLine;
+    static_cast<LineSet&>(remembered) = saved.lines;
     for (const std::string& row : saved.rows) remembered.Rows.push_back({row, false});
     return FramesBaselineOf(remembered);
 }
@@ -42,14 +40,7 @@ bool SavedFiles::Modified(const ModelSlot& slot) const {
     auto found = byPath_.find(slot.Path);
     if (found == byPath_.end()) return true;
     const Saved& saved = found->second;
-    if (saved.lineCount != slot.LineCount || !SameRowTexts(slot.Rows, saved.rows)) return true;
-    if (saved.lines.SharesViewsWith(slot.ModelLines)) return false;
-    for (int64_t i = 1; i <= slot.LineCount; ++i) {
-        const std::string_view a = LineAt(slot, i);
-        const std::string_view b = size_t(i) < saved.lines.size() ? saved.lines[size_t(i)] : std::string_view();
-        if (a.data() != b.data() && a != b) return true;
-    }
-    return false;
+    return !SameRowTexts(slot.Rows, saved.rows) || !SameValidLines(slot, saved.lines);
 }
 
 void SavedFiles::KeepOnly(const std::set<std::string>& paths) {

@@ -30,9 +30,7 @@ public:
 
 private:
     struct Saved {
-        Lines lines;  // shares its views with the slot until either changes
-        int32_t lineCount = 0;
-        int32_t bonesLine = 0;
+        LineSet lines;  // shares its views with the slot until either changes
         std::vector<std::string> rows;
     };
     std::map<std::string, Saved> byPath_;

@@ -31,12 +31,12 @@ size_t BroughtBytes(const WorkspaceState& state, const WorkspaceState* older) {
         const SlotState* before = older ? older->files[n].get() : nullptr;
         if (before == state.files[n].get()) continue;
         lines(state.files[n]->lines, before ? &before->lines : nullptr);
-        bytes += RowBytes(state.files[n]->Rows) + sizeof(SlotState);
+        bytes += RowBytes(state.files[n]->fields.Rows) + sizeof(SlotState);
     }
     const ClipboardState* before = older ? older->clipboard.get() : nullptr;
     if (before != state.clipboard.get()) {
         lines(state.clipboard->lines, before ? &before->lines : nullptr);
-        bytes += RowBytes(state.clipboard->Rows) + sizeof(ClipboardState);
+        bytes += RowBytes(state.clipboard->fields.Rows) + sizeof(ClipboardState);
     }
     return bytes;
 }
@@ -97,29 +97,20 @@ void UndoHistory::Trim() {
     }
 }
 
-bool UndoHistory::Undo(Workspace& ws, bool& wasOpen) {
-    if (undo_.empty()) return false;
+bool UndoHistory::Move(std::deque<Step>& from, std::deque<Step>& to, Workspace& ws, bool& wasOpen) {
+    if (from.empty()) return false;
     Cancel();
-    Step now = MakeStep(ws, undo_.back().isOpen);
-    wasOpen = undo_.back().isOpen;
-    RestoreWorkspaceState(ws, undo_.back().state);
-    bytes_ -= undo_.back().bytes;
-    undo_.pop_back();
-    Push(redo_, std::move(now));
-    return true;
-}
-
-bool UndoHistory::Redo(Workspace& ws, bool& wasOpen) {
-    if (redo_.empty()) return false;
-    Cancel();
-    Step now = MakeStep(ws, redo_.back().isOpen);
-    wasOpen = redo_.back().isOpen;
-    RestoreWorkspaceState(ws, redo_.back().state);
-    bytes_ -= redo_.back().bytes;
-    redo_.pop_back();
-    Push(undo_, std::move(now));
+    Step now = MakeStep(ws, from.back().isOpen);
+    wasOpen = from.back().isOpen;
+    RestoreWorkspaceState(ws, from.back().state);
+    bytes_ -= from.back().bytes;
+    from.pop_back();
+    Push(to, std::move(now));
     Trim();
     return true;
 }
+
+bool UndoHistory::Undo(Workspace& ws, bool& wasOpen) { return Move(undo_, redo_, ws, wasOpen); }
+bool UndoHistory::Redo(Workspace& ws, bool& wasOpen) { return Move(redo_, undo_, ws, wasOpen); }
 
 }  // namespace vandrel

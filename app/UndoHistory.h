@@ -57,6 +57,9 @@ private:
     const WorkspaceState* Newest() const;
     Step MakeStep(const Workspace& ws, bool isOpen);
     void Push(std::deque<Step>& stack, Step step);
+    // Undo and Redo: the workspace takes the newest state of `from`, and what it
+    // held goes onto `to`.
+    bool Move(std::deque<Step>& from, std::deque<Step>& to, Workspace& ws, bool& wasOpen);
     void Trim();
 
     std::deque<Step> undo_, redo_;

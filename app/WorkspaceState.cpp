@@ -25,58 +25,18 @@ bool SameViews(const std::vector<std::string_view>& a, const std::string_view* b
     return true;
 }
 
-bool SameText(std::string_view a, std::string_view b) {
-    return (a.data() == b.data() && a.size() == b.size()) || a == b;
+template <class Set, class Fields>
+bool SameSet(const Set& set, const SetState<Fields>& s) {
+    return static_cast<const LineIndex&>(set) == s.index && SameLines(set, s.lines) &&
+           static_cast<const Fields&>(set) == s.fields;
 }
 
-template <class Row>
-bool SameRows(const std::vector<Row>& a, const std::vector<Row>& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i)
-        if (a[i].RowText != b[i].RowText || a[i].Selected != b[i].Selected) return false;
-    return true;
-}
-
-bool SameSlot(const ModelSlot& slot, const SlotState& s) {
-    return slot.LineCount == s.LineCount && slot.BonesLine == s.BonesLine && slot.BoneList == s.BoneList &&
-           slot.RestLinesAdjusted == s.RestLinesAdjusted && slot.Path == s.Path &&
-           slot.DialogDefault == s.DialogDefault && slot.SidecarPath == s.SidecarPath && SameRows(slot.Rows, s.Rows) &&
-           slot.LoadedRestLines == s.LoadedRestLines && SameLines(slot, s.lines) &&
-           slot.ModelStatistics == s.ModelStatistics;  // last: it may have to work them out
-}
-
-bool SameClipboard(const Clipboard& clip, const ClipboardState& s) {
-    return clip.LineCount == s.LineCount && clip.BonesLine == s.BonesLine && clip.BoneList == s.BoneList &&
-           clip.ClipboardSource == s.ClipboardSource && SameRows(clip.Rows, s.Rows) && SameLines(clip, s.lines);
-}
-
-std::shared_ptr<const SlotState> SaveSlot(const ModelSlot& slot, const SlotState* previous) {
-    if (previous && SameSlot(slot, *previous)) return nullptr;
-    auto s = std::make_shared<SlotState>();
-    s->lines = SaveLines(slot, previous ? &previous->lines : nullptr);
-    s->LineCount = slot.LineCount;
-    s->BonesLine = slot.BonesLine;
-    s->BoneList = slot.BoneList;
-    s->Rows = slot.Rows;
-    s->ModelStatistics = slot.ModelStatistics;
-    s->LoadedRestLines = slot.LoadedRestLines;
-    s->RestLinesAdjusted = slot.RestLinesAdjusted;
-    s->Path = slot.Path;
-    s->DialogDefault = slot.DialogDefault;
-    s->SidecarPath = slot.SidecarPath;
-    return s;
-}
-
-std::shared_ptr<const ClipboardState> SaveClipboard(const Clipboard& clip, const ClipboardState* previous) {
-    if (previous && SameClipboard(clip, *previous)) return nullptr;
-    auto s = std::make_shared<ClipboardState>();
-    s->lines = SaveLines(clip, previous ? &previous->lines : nullptr);
-    s->LineCount = clip.LineCount;
-    s->BonesLine = clip.BonesLine;
-    s->BoneList = clip.BoneList;
-    s->Rows = clip.Rows;
-    s->ClipboardSource = clip.ClipboardSource;
-    return s;
+// The set as a state, or `previous` when it holds just that.
+template <class Set, class Fields>
+std::shared_ptr<const SetState<Fields>> SaveSet(const Set& set, const std::shared_ptr<const SetState<Fields>>& previous) {
+    if (previous && SameSet(set, *previous)) return previous;
+    return std::make_shared<const SetState<Fields>>(
+        SetState<Fields>{SaveLines(set, previous ? &previous->lines : nullptr), set, set});
 }
 
 Lines RestoreLines(const LinesState& s) {
@@ -88,6 +48,13 @@ Lines RestoreLines(const LinesState& s) {
     return lines;
 }
 
+template <class Set, class Fields>
+void RestoreSet(Set& set, const SetState<Fields>& s) {
+    set.ModelLines = RestoreLines(s.lines);
+    static_cast<LineIndex&>(set) = s.index;
+    static_cast<Fields&>(set) = s.fields;
+}
+
 }  // namespace
 
 bool SameLines(const LineSet& set, const LinesState& lines) {
@@ -95,7 +62,7 @@ bool SameLines(const LineSet& set, const LinesState& lines) {
     size_t i = 1;
     for (const auto& chunk : lines.chunks)
         for (std::string_view line : chunk->views)
-            if (!SameText(LineAt(set, int64_t(i++)), line)) return false;
+            if (!SameLineText(LineAt(set, int64_t(i++)), line)) return false;
     return true;
 }
 
@@ -129,44 +96,19 @@ LinesState SaveLines(const LineSet& set, const LinesState* previous) {
 
 WorkspaceState SaveWorkspaceState(const Workspace& ws, const WorkspaceState* previous) {
     WorkspaceState state;
-    for (int n = 0; n < 2; ++n) {
-        const SlotState* before = previous ? previous->files[n].get() : nullptr;
-        state.files[n] = SaveSlot(ws.Files[n], before);
-        if (!state.files[n]) state.files[n] = previous->files[n];
-    }
-    state.clipboard = SaveClipboard(ws.Clip, previous ? previous->clipboard.get() : nullptr);
-    if (!state.clipboard) state.clipboard = previous->clipboard;
+    for (int n = 0; n < 2; ++n) state.files[n] = SaveSet(ws.Files[n], previous ? previous->files[n] : nullptr);
+    state.clipboard = SaveSet(ws.Clip, previous ? previous->clipboard : nullptr);
     return state;
 }
 
 void RestoreWorkspaceState(Workspace& ws, const WorkspaceState& state) {
-    for (int n = 0; n < 2; ++n) {
-        const SlotState& s = *state.files[n];
-        ModelSlot& slot = ws.Files[n];
-        slot.ModelLines = RestoreLines(s.lines);
-        slot.LineCount = s.LineCount;
-        slot.BonesLine = s.BonesLine;
-        slot.BoneList = s.BoneList;
-        slot.Rows = s.Rows;
-        slot.ModelStatistics = s.ModelStatistics;
-        slot.LoadedRestLines = s.LoadedRestLines;
-        slot.RestLinesAdjusted = s.RestLinesAdjusted;
-        slot.Path = s.Path;
-        slot.DialogDefault = s.DialogDefault;
-        slot.SidecarPath = s.SidecarPath;
-    }
-    const ClipboardState& c = *state.clipboard;
-    ws.Clip.ModelLines = RestoreLines(c.lines);
-    ws.Clip.LineCount = c.LineCount;
-    ws.Clip.BonesLine = c.BonesLine;
-    ws.Clip.BoneList = c.BoneList;
-    ws.Clip.Rows = c.Rows;
-    ws.Clip.ClipboardSource = c.ClipboardSource;
+    for (int n = 0; n < 2; ++n) RestoreSet(ws.Files[n], *state.files[n]);
+    RestoreSet(ws.Clip, *state.clipboard);
 }
 
 bool SameAsState(const Workspace& ws, const WorkspaceState& state) {
-    return SameSlot(ws.Files[0], *state.files[0]) && SameSlot(ws.Files[1], *state.files[1]) &&
-           SameClipboard(ws.Clip, *state.clipboard);
+    return SameSet(ws.Files[0], *state.files[0]) && SameSet(ws.Files[1], *state.files[1]) &&
+           SameSet(ws.Clip, *state.clipboard);
 }
 
 size_t ChunkBytes(const LinesState& lines) {

@@ -28,24 +28,15 @@ struct LinesState {
     size_t count = 0;
 };
 
-struct SlotState {
+// A line set as a state holds it: its lines, its index and its other fields.
+template <class Fields>
+struct SetState {
     LinesState lines;
-    int32_t LineCount = 0, BonesLine = 0;
-    std::vector<BoneRecord> BoneList;
-    KeyframeTable Rows;
-    OpenedStatistics ModelStatistics;
-    std::vector<std::string> LoadedRestLines;
-    bool RestLinesAdjusted = false;
-    std::string Path, DialogDefault, SidecarPath;
+    LineIndex index;
+    Fields fields;
 };
-
-struct ClipboardState {
-    LinesState lines;
-    int32_t LineCount = 0, BonesLine = 0;
-    std::vector<BoneRecord> BoneList;
-    KeyframeTable Rows;
-    int32_t ClipboardSource = 0;
-};
+using SlotState = SetState<SlotFields>;
+using ClipboardState = SetState<ClipboardFields>;
 
 // Parts that did not change between two states are the same objects.
 struct WorkspaceState {
@@ -61,8 +52,8 @@ WorkspaceState SaveWorkspaceState(const Workspace& ws, const WorkspaceState* pre
 // and CompatibleCount are left to their owners.
 void RestoreWorkspaceState(Workspace& ws, const WorkspaceState& state);
 
-// Whether the workspace holds exactly what the state holds: every field above,
-// row selection included, lines compared by their text.
+// Whether the workspace holds exactly what the state holds: every field, row
+// selection included, lines compared by their text.
 bool SameAsState(const Workspace& ws, const WorkspaceState& state);
 
 // Whether lines 1 to LineCount of the set are the texts the saved lines hold.

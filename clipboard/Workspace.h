@@ -12,10 +12,12 @@ namespace vandrel {
 
 // The program's own keyframe store between the two files: the rows taken and the
 // bones section of the model they came from, reduced to their keys.
-struct Clipboard : LineSet {
+struct ClipboardFields {
     int32_t ClipboardSource = 0;
     KeyframeTable Rows;
+    bool operator==(const ClipboardFields&) const = default;
 };
+struct Clipboard : LineSet, ClipboardFields {};
 
 // Everything an operation on models works on; the shell owns one.
 struct Workspace {

@@ -40,8 +40,6 @@ std::vector<std::string_view>& Lines::Views() {
     return *views_;
 }
 
-bool operator==(const Lines& a, const Lines& b) { return a.SharesViewsWith(b) || a.Views() == b.Views(); }
-
 std::string_view Lines::Store(std::string_view text) {
     if (text.empty()) return {};
     char* room = texts_.empty() ? nullptr : texts_.back()->Reserve(text.size());

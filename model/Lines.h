@@ -91,7 +91,9 @@ private:
     std::vector<SharedText> texts_;
 };
 
-// The same texts, wherever they are kept.
-bool operator==(const Lines& a, const Lines& b);
+// Whether two lines hold the same text; the same view is not read.
+inline bool SameLineText(std::string_view a, std::string_view b) {
+    return (a.data() == b.data() && a.size() == b.size()) || a == b;
+}
 
 }  // namespace vandrel

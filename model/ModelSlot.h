@@ -19,13 +19,19 @@ struct BoneRecord {
     bool operator==(const BoneRecord&) const = default;
 };
 
-// A 1-based array of raw lines (element 0 is always empty) with its index.
-struct LineSet {
-    Lines ModelLines;
+// The index of a line set: how many lines are valid, and where the bones are.
+struct LineIndex {
     int32_t LineCount = 0;
     int32_t BonesLine = 0;
     std::vector<BoneRecord> BoneList;
+    bool operator==(const LineIndex&) const = default;
 };
+
+// A 1-based array of raw lines (element 0 is always empty) with its index.
+struct LineSet : LineIndex {
+    Lines ModelLines;
+};
+
 
 // Line i of a set; any index outside 1..LineCount reads as an empty line.
 inline std::string_view LineAt(const LineSet& set, int64_t i) {
@@ -33,10 +39,20 @@ inline std::string_view LineAt(const LineSet& set, int64_t i) {
     return set.ModelLines[static_cast<size_t>(i)];
 }
 
+// Whether two sets hold the same valid lines: as many, with the same texts.
+inline bool SameValidLines(const LineSet& a, const LineSet& b) {
+    if (a.LineCount != b.LineCount) return false;
+    if (a.ModelLines.SharesViewsWith(b.ModelLines)) return true;
+    for (int64_t i = 1; i <= a.LineCount; ++i)
+        if (!SameLineText(LineAt(a, i), LineAt(b, i))) return false;
+    return true;
+}
+
 // One row of a keyframe list: the keyframe number, optionally padding and a comment.
 struct KeyframeRow {
     std::string RowText;
     bool Selected = false;
+    bool operator==(const KeyframeRow&) const = default;
 };
 using KeyframeTable = std::vector<KeyframeRow>;
 
@@ -66,15 +82,20 @@ private:
     std::shared_ptr<State> state_;
 };
 
-// One loaded model, File 1 or File 2.
-struct ModelSlot : LineSet {
+// Everything a slot holds besides its lines and their index. Undo steps keep and
+// compare it as a whole, so that a new field cannot be left out.
+struct SlotFields {
     std::string Path;
     std::string DialogDefault;
     std::string SidecarPath;
     KeyframeTable Rows;
-    OpenedStatistics ModelStatistics;
     std::vector<std::string> LoadedRestLines;
     bool RestLinesAdjusted = false;
+    OpenedStatistics ModelStatistics;  // last: comparing may have to work them out
+    bool operator==(const SlotFields&) const = default;
 };
+
+// One loaded model, File 1 or File 2.
+struct ModelSlot : LineSet, SlotFields {};
 
 }  // namespace vandrel
