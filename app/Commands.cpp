@@ -125,13 +125,12 @@ void SaveCommand(Program& p, Shell& shell, int n) {
 
 void SettingsCommand(Program& p, Shell& shell) {
     shell.RunSettingsDialog(p.UiLanguage);
-    p.UiLanguage = p.UiLanguage == 1 ? 1 : 0;
     WriteSettings(p);
     RebuildTexts(p);
 }
 
 void ShowHelp(Program& p, Shell& shell) {
-    const std::string name = p.HelpFileName.empty() ? Tr(texts::HelpFileName, 0) : p.HelpFileName;
+    const std::string name = p.HelpFileName.empty() ? Tr(texts::HelpFileName, Language::English) : p.HelpFileName;
     if (!shell.OpenHelpFile(name))
         ShowMessage(p, shell, {Tr(texts::HintTitle, p.UiLanguage),
                                Tr(texts::HelpFileLabel, p.UiLanguage) + name + Tr(texts::CannotBeOpened, p.UiLanguage),

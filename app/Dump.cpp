@@ -93,7 +93,7 @@ std::string DumpState(const Program& p, const std::vector<Message>& messages) {
 
     Json d = Json::object();
     d["lineCapacity"] = p.ws.LineCapacity;
-    d["uiLanguage"] = p.UiLanguage;
+    d["uiLanguage"] = SettingOfLanguage(p.UiLanguage);
     d["helpFileName"] = Text(p.HelpFileName);
     d["compatibleCount"] = p.ws.CompatibleCount;
     d["clipboardSource"] = clip.ClipboardSource;

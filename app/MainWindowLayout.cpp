@@ -108,9 +108,9 @@ const ControlSpec& ControlById(int id) {
 
 const std::vector<MenuEntry>& MenuStructure() { return kMenu; }
 
-std::string MenuCaption(int id, int uiLanguage, bool rebuilt) {
+std::string MenuCaption(int id, Language uiLanguage, bool rebuilt) {
     // The menu that RebuildTexts makes has always read "Keyframes Datei1 ...".
-    if (id == menu::PrintKeyframes1 && rebuilt && uiLanguage == 1) return "Keyframes Datei1 ...";
+    if (id == menu::PrintKeyframes1 && rebuilt && uiLanguage == Language::German) return "Keyframes Datei1 ...";
     for (const MenuEntry& e : kMenu)
         if (e.kind == MenuEntryKind::Item && e.id == id) return Tr(e.caption, uiLanguage);
     return {};

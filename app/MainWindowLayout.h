@@ -60,6 +60,6 @@ struct MenuEntry {
 const std::vector<MenuEntry>& MenuStructure();
 
 // The caption of menu item id; `rebuilt` is true for the menu RebuildTexts makes.
-std::string MenuCaption(int id, int uiLanguage, bool rebuilt);
+std::string MenuCaption(int id, Language uiLanguage, bool rebuilt);
 
 }  // namespace vandrel

@@ -11,7 +11,7 @@ std::unique_ptr<PrintSurface> Shell::AskPrinter(const std::string&) { return nul
 
 namespace {
 
-PrintTexts TextsFor(int uiLanguage, bool keyframes) {
+PrintTexts TextsFor(Language uiLanguage, bool keyframes) {
     PrintTexts t;
     t.titleSuffix = keyframes ? std::string(texts::KeyframesSuffix) : Tr(texts::StatisticsSuffix, uiLanguage);
     t.pageWord = Tr(texts::PageOf, uiLanguage);

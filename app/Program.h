@@ -62,8 +62,8 @@ public:
     // Yes/No question; true for Yes.
     virtual bool AskYesNo(const Message&) { return false; }
     // The Settings dialog: may change the language (OK, Apply) or not (Cancel, close).
-    virtual void RunSettingsDialog(int& /*uiLanguage*/) {}
-    virtual void ShowAbout(int /*uiLanguage*/) {}
+    virtual void RunSettingsDialog(Language& /*uiLanguage*/) {}
+    virtual void ShowAbout(Language /*uiLanguage*/) {}
     // Opens a help file with the desktop's viewer; false when nothing opened it.
     virtual bool OpenHelpFile(const std::string&) { return false; }
     // The print dialog; null when cancelled. The surface draws the pages.
@@ -77,7 +77,7 @@ public:
 struct Program {
     Workspace ws;
     WindowState window;
-    int UiLanguage = 0;
+    Language UiLanguage = Language::English;
     std::string HelpFileName;
     std::string SettingsFileName = "Vandrel.ini";
     Clock clock;

@@ -25,7 +25,7 @@ bool KeyValue(std::string_view line, std::string_view key, std::string_view& val
 }  // namespace
 
 void SetUiLanguage(Program& p, int64_t value) {
-    p.UiLanguage = value == 1 ? 1 : 0;
+    p.UiLanguage = LanguageOfSetting(value);
     p.HelpFileName = Tr(texts::HelpFileName, p.UiLanguage);
 }
 
@@ -55,7 +55,7 @@ void WriteSettings(Program& p) {
     for (int n : {1, 2}) p.ws.File(n).DialogDefault = ValidateDialogDefault(p.ws.File(n).DialogDefault);
     std::string text = "FILE1=" + p.ws.File(1).DialogDefault + "\r\n";
     text += "FILE2=" + p.ws.File(2).DialogDefault + "\r\n";
-    text += "LANGUAGE=" + DecimalText(p.UiLanguage) + "\r\n";
+    text += "LANGUAGE=" + DecimalText(SettingOfLanguage(p.UiLanguage)) + "\r\n";
     WriteFileSafely(p.SettingsFileName, text);
 }
 

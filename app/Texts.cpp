@@ -33,14 +33,14 @@ std::string Utf8FromBytes(std::string_view bytes) {
     return out;
 }
 
-std::string Tr(const Bilingual& text, int uiLanguage) { return Latin1(uiLanguage == 1 ? text.de : text.en); }
+std::string Tr(const Bilingual& text, Language uiLanguage) { return Latin1(uiLanguage == Language::German ? text.de : text.en); }
 
-std::string QuitQuestion(int uiLanguage) {
+std::string QuitQuestion(Language uiLanguage) {
     const std::string title(texts::AppTitle);
-    return uiLanguage == 1 ? "Wollen Sie" + title + " wirklich beenden?" : "Do you really want to quit" + title + "?";
+    return uiLanguage == Language::German ? "Wollen Sie" + title + " wirklich beenden?" : "Do you really want to quit" + title + "?";
 }
 
-std::string UnsavedChangesLine(int n, std::string_view path, int uiLanguage) {
+std::string UnsavedChangesLine(int n, std::string_view path, Language uiLanguage) {
     return Tr(texts::UnsavedFileLabel, uiLanguage) + std::to_string(n) + " (" + std::string(FileNameOf(path)) + ")" +
            Tr(texts::HasUnsavedChanges, uiLanguage);
 }
@@ -90,12 +90,12 @@ std::string JoinLines(const std::string_view (&lines)[N]) {
 
 }  // namespace
 
-std::string AboutDescription(int uiLanguage) {
-    return uiLanguage == 1 ? JoinLines(kDescriptionDe) : JoinLines(kDescriptionEn);
+std::string AboutDescription(Language uiLanguage) {
+    return uiLanguage == Language::German ? JoinLines(kDescriptionDe) : JoinLines(kDescriptionEn);
 }
 
-std::string AboutDisclaimer(int uiLanguage) {
-    return uiLanguage == 1 ? JoinLines(kDisclaimerDe) : JoinLines(kDisclaimerEn);
+std::string AboutDisclaimer(Language uiLanguage) {
+    return uiLanguage == Language::German ? JoinLines(kDisclaimerDe) : JoinLines(kDisclaimerEn);
 }
 
 }  // namespace vandrel

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "output/Language.h"
+
 namespace vandrel {
 
 struct Bilingual {
@@ -13,7 +15,7 @@ struct Bilingual {
 };
 
 // The text in the language (1 German, else English), as Latin-1 bytes.
-std::string Tr(const Bilingual& text, int uiLanguage);
+std::string Tr(const Bilingual& text, Language uiLanguage);
 
 // UTF-8 source text to Latin-1 bytes (all program texts are Latin-1 characters).
 std::string Latin1(std::string_view utf8);
@@ -105,14 +107,14 @@ inline constexpr Bilingual PlayTip{"Play or pause (Space)", "Abspielen oder anha
 }  // namespace texts
 
 // "Do you really want to quit Vandrel?" / "Wollen Sie Vandrel wirklich beenden?"
-std::string QuitQuestion(int uiLanguage);
+std::string QuitQuestion(Language uiLanguage);
 
 // The line under the quit question for file n (1 or 2) with unsaved changes:
 // "File 1 (walk.txt) has unsaved changes." (the file name without folders).
-std::string UnsavedChangesLine(int n, std::string_view path, int uiLanguage);
+std::string UnsavedChangesLine(int n, std::string_view path, Language uiLanguage);
 
 // The seven description lines and four disclaimer lines of the About window, joined by CR LF.
-std::string AboutDescription(int uiLanguage);
-std::string AboutDisclaimer(int uiLanguage);
+std::string AboutDescription(Language uiLanguage);
+std::string AboutDisclaimer(Language uiLanguage);
 
 }  // namespace vandrel

@@ -54,9 +54,9 @@ constexpr size_t kMaxCommands = 64;
 class FuzzShell : public Shell {
 public:
     std::string openPath;
-    int language = 0;
+    Language language = Language::English;
     std::string AskOpenPath(const OpenDialogRequest&) override { return openPath; }
-    void RunSettingsDialog(int& uiLanguage) override { uiLanguage = language; }
+    void RunSettingsDialog(Language& uiLanguage) override { uiLanguage = language; }
 };
 
 // One private working folder for the whole run: Vandrel.ini, the models and
@@ -290,7 +290,7 @@ struct Run {
     }
 
     void Language(char choice) {
-        shell.language = choice == '1' ? 1 : 0;
+        shell.language = choice == '1' ? Language::German : Language::English;
         HandleMenu(p, shell, menu::Settings);
     }
 

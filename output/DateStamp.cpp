@@ -40,8 +40,8 @@ LocalTime Clock::Now() const {
     return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
 }
 
-std::string DateStamp(const LocalTime& t, int uiLanguage) {
-    if (uiLanguage == 1)
+std::string DateStamp(const LocalTime& t, Language uiLanguage) {
+    if (uiLanguage == Language::German)
         return TwoDigits(t.Day) + "." + TwoDigits(t.Month) + "." + FourDigits(t.Year) + " " + TwoDigits(t.Hour) +
                ":" + TwoDigits(t.Minute) + " Uhr";
     return TwoDigits(t.Month) + "/" + TwoDigits(t.Day) + "/" + FourDigits(t.Year) + " " +

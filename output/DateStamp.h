@@ -3,6 +3,8 @@
 #include <optional>
 #include <string>
 
+#include "output/Language.h"
+
 namespace vandrel {
 
 struct LocalTime {
@@ -16,7 +18,7 @@ struct Clock {
 };
 
 // German "30.04.2012 14:05 Uhr"; English "04/30/2012 02:05 PM".
-std::string DateStamp(const LocalTime& time, int uiLanguage);
+std::string DateStamp(const LocalTime& time, Language uiLanguage);
 
 // True when the date exists (years 1 to 9999) and the time is 00:00 to 23:59.
 bool IsValidLocalTime(const LocalTime& time);

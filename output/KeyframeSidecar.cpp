@@ -25,10 +25,10 @@ std::vector<SceneNumber> SceneNumbering(const KeyframeTable& rows) {
     return numbers;
 }
 
-std::string KeyframeSidecarText(const ModelSlot& slot, const LocalTime& now, int uiLanguage) {
+std::string KeyframeSidecarText(const ModelSlot& slot, const LocalTime& now, Language uiLanguage) {
     std::string text(FileStemOf(slot.SidecarPath));
     text += " - Keyframes     " + DateStamp(now, uiLanguage) + "\r\n\r\n";
-    text += uiLanguage == 1 ? "Index;Keyframe;Kommentar;Szene;Nummer\r\n" : "Index;Keyframe;Comment;Scene;Number\r\n";
+    text += uiLanguage == Language::German ? "Index;Keyframe;Kommentar;Szene;Nummer\r\n" : "Index;Keyframe;Comment;Scene;Number\r\n";
     const std::vector<SceneNumber> numbers = SceneNumbering(slot.Rows);
     for (size_t i = 0; i < slot.Rows.size(); ++i) {
         text += DecimalText(numbers[i].Index) + ";" + DecimalText(FrameNumberOfRow(slot.Rows[i])) + ";";
@@ -38,7 +38,7 @@ std::string KeyframeSidecarText(const ModelSlot& slot, const LocalTime& now, int
     return text;
 }
 
-bool WriteKeyframeSidecar(const ModelSlot& slot, const LocalTime& now, int uiLanguage) {
+bool WriteKeyframeSidecar(const ModelSlot& slot, const LocalTime& now, Language uiLanguage) {
     return WriteFileSafely(slot.SidecarPath, KeyframeSidecarText(slot, now, uiLanguage));
 }
 

@@ -17,9 +17,9 @@ struct SceneNumber {
 std::vector<SceneNumber> SceneNumbering(const KeyframeTable& rows);
 
 // The whole side-file text for the slot's rows.
-std::string KeyframeSidecarText(const ModelSlot& slot, const LocalTime& now, int uiLanguage);
+std::string KeyframeSidecarText(const ModelSlot& slot, const LocalTime& now, Language uiLanguage);
 
 // Writes the side file at the slot's SidecarPath; false when it could not be written.
-bool WriteKeyframeSidecar(const ModelSlot& slot, const LocalTime& now, int uiLanguage);
+bool WriteKeyframeSidecar(const ModelSlot& slot, const LocalTime& now, Language uiLanguage);
 
 }  // namespace vandrel

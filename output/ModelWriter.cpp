@@ -90,7 +90,7 @@ FramesBaseline FramesBaselineOf(const ModelSlot& slot) {
 }
 
 SaveResult SaveModel(ModelSlot& slot, const std::optional<FramesBaseline>& baseline, const LocalTime& now,
-                     int uiLanguage) {
+                     Language uiLanguage) {
     // The file's own frame lines above the bones; a file without them keeps its lines.
     const int32_t frames = FrameCount(slot);
     if (const int64_t line = FrameLineOf(slot, "Frames:"); line > 0 && frames > 0 && baseline &&

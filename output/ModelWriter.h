@@ -36,7 +36,7 @@ int32_t FrameCount(const ModelSlot& slot);
 // written as held, a key time without a point gets ".000000", and the rest lines
 // go out as loaded. Nothing is written after a failure.
 SaveResult SaveModel(ModelSlot& slot, const std::optional<FramesBaseline>& baseline, const LocalTime& now,
-                     int uiLanguage);
+                     Language uiLanguage);
 
 // The text SaveModel writes for the slot's lines as they stand.
 std::string ModelFileText(const ModelSlot& slot);

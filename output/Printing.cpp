@@ -49,7 +49,7 @@ int ColumnWidth(int c, const PrintLayout& layout) {
 
 // The steps both printouts share; drawLine(i, k, layout) draws line i at place k of its page.
 void PrintPages(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
-                int uiLanguage, size_t lineCount, const std::function<void(size_t, int, const PrintLayout&)>& drawLine) {
+                Language uiLanguage, size_t lineCount, const std::function<void(size_t, int, const PrintLayout&)>& drawLine) {
     const std::string title = PrintTitle(slot, texts.titleSuffix);
     if (!surface.StartJob(title)) return;
     const PrintLayout layout = ComputePrintLayout(surface.PageHeight(), surface.PageWidth());
@@ -84,7 +84,7 @@ void PrintPages(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& 
 }  // namespace
 
 void PrintKeyframeTable(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
-                        int uiLanguage) {
+                        Language uiLanguage) {
     const std::vector<SceneNumber> numbers = SceneNumbering(slot.Rows);
     PrintPages(surface, slot, texts, clock, uiLanguage, slot.Rows.size(), [&](size_t i, int k, const PrintLayout& l) {
         const int y = l.TopMargin + (k + 3) * l.LineHeight;
@@ -97,7 +97,7 @@ void PrintKeyframeTable(PrintSurface& surface, const ModelSlot& slot, const Prin
 }
 
 void PrintStatisticsLines(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
-                          int uiLanguage) {
+                          Language uiLanguage) {
     const auto& lines = slot.ModelStatistics.All();
     PrintPages(surface, slot, texts, clock, uiLanguage, lines.size(), [&](size_t i, int k, const PrintLayout& l) {
         surface.DrawText(l.TopMargin, l.TopMargin + (k + 2) * l.LineHeight, std::string(StripBlanks(lines[i])), 0);

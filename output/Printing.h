@@ -36,10 +36,10 @@ std::string PrintTitle(const ModelSlot& slot, const std::string& suffix);
 
 // Prints the rows of a keyframe table (Index, Keyframe, Comment, Scene, Number).
 void PrintKeyframeTable(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
-                        int uiLanguage);
+                        Language uiLanguage);
 
 // Prints the statistics lines, each stripped of blanks at both ends.
 void PrintStatisticsLines(PrintSurface& surface, const ModelSlot& slot, const PrintTexts& texts, const Clock& clock,
-                          int uiLanguage);
+                          Language uiLanguage);
 
 }  // namespace vandrel

@@ -60,8 +60,8 @@ public:
     std::vector<OpenDialogRequest> openRequests;
     std::vector<Message> messages, questions;
     bool answerYes = false, helpOpens = false;
-    std::optional<int> settingsChoice;  // OK with this language; none: Cancel
-    std::vector<int> aboutLanguages;
+    std::optional<Language> settingsChoice;  // OK with this language; none: Cancel
+    std::vector<Language> aboutLanguages;
     std::vector<std::string> helpFiles, statusDuringDialogs;  // the busy field while a dialog was open
     int statusChanges = 0;
     std::function<std::unique_ptr<PrintSurface>()> printer;  // none: the print dialog is cancelled
@@ -75,11 +75,11 @@ public:
     }
     void ShowMessage(const Message& message) override { messages.push_back(message); }
     bool AskYesNo(const Message& question) override { return questions.push_back(question), answerYes; }
-    void RunSettingsDialog(int& uiLanguage) override {
+    void RunSettingsDialog(Language& uiLanguage) override {
         NoteStatus();
         if (settingsChoice) uiLanguage = *settingsChoice;
     }
-    void ShowAbout(int uiLanguage) override { aboutLanguages.push_back(uiLanguage); }
+    void ShowAbout(Language uiLanguage) override { aboutLanguages.push_back(uiLanguage); }
     bool OpenHelpFile(const std::string& name) override { return helpFiles.push_back(name), helpOpens; }
     std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override {
         NoteStatus();

@@ -38,7 +38,7 @@ struct Dispatch : ::testing::Test {
 
 TEST_F(Dispatch, OnlyAFirstStartShowsTheAboutWindowAndTheStartWritesNothing) {
     Start("");
-    EXPECT_EQ(shell.aboutLanguages, std::vector<int>{0});
+    EXPECT_EQ(shell.aboutLanguages, std::vector<Language>{Language::English});
     EXPECT_EQ(p.window.controls[ids::OpenButton1].text, "Open Milkshape 3D ASCII File 1");
     EXPECT_FALSE(std::filesystem::exists(p.SettingsFileName));
     Program q;
@@ -55,7 +55,7 @@ TEST_F(Dispatch, TheBusyTextStandsWhileADialogIsOpenAndReadyFollows) {
     const int before = shell.statusChanges;
     ASSERT_TRUE(Open(1, walk));
     EXPECT_EQ(shell.statusChanges, before + 2);
-    shell.settingsChoice = 1;
+    shell.settingsChoice = Language::German;
     ASSERT_TRUE(HandleMenu(p, shell, menu::Settings));
     ASSERT_TRUE(HandleMenu(p, shell, menu::PrintKeyframes1));
     ASSERT_TRUE(Open(2, walk));
@@ -88,13 +88,13 @@ TEST_F(Dispatch, AModelThatCannotBeWrittenIsReportedInTheLanguageAndItsSideFileK
     ASSERT_TRUE(Open(1, walk));
     std::filesystem::remove(walk);
     std::filesystem::create_directory(walk);
-    for (int language : {0, 1}) {
+    for (Language language : {Language::English, Language::German}) {
         p.UiLanguage = language;
         shell.messages.clear();
         ASSERT_TRUE(HandleMenu(p, shell, menu::SaveFile1));
         ASSERT_EQ(shell.messages.size(), 1u);
         EXPECT_EQ(shell.messages[0].icon, MessageIcon::Error);
-        if (language == 0) {
+        if (language == Language::English) {
             EXPECT_EQ(shell.messages[0].title, " Error");
             EXPECT_EQ(shell.messages[0].text, "File < walk.txt > is write-protected!\r\nThe file cannot be saved!");
         } else {
@@ -112,7 +112,7 @@ TEST_F(Dispatch, SettingsCancelledStillWritesTheFileRebuildsAndRefreshes) {
     shell.settingsChoice.reset();
     ASSERT_TRUE(HandleMenu(p, shell, menu::Settings));
     EXPECT_EQ(ReadFile(p.SettingsFileName), "FILE1=\r\nFILE2=\r\nLANGUAGE=1\r\n");
-    EXPECT_EQ(p.UiLanguage, 1);
+    EXPECT_EQ(p.UiLanguage, Language::German);
     EXPECT_EQ(p.window.menu[menu::PrintKeyframes1].text, "Keyframes Datei1 ...");
     EXPECT_EQ(p.window.status[2], " Kompatibel: 0");
     EXPECT_EQ(p.window.controls[ids::KeyframeCounter1].text, "Keyframes: 0");
@@ -121,8 +121,8 @@ TEST_F(Dispatch, SettingsCancelledStillWritesTheFileRebuildsAndRefreshes) {
 TEST_F(Dispatch, OnlyYesToTheQuitQuestionQuitsUnbracketedWithNothingWritten) {
     Start("");
     for (const auto& [language, title, text] :
-         {std::tuple{0, " Quit", "Do you really want to quit Vandrel?"},
-          std::tuple{1, " Beenden", "Wollen Sie Vandrel wirklich beenden?"}}) {
+         {std::tuple{Language::English, " Quit", "Do you really want to quit Vandrel?"},
+          std::tuple{Language::German, " Beenden", "Wollen Sie Vandrel wirklich beenden?"}}) {
         p.UiLanguage = language;
         shell.questions.clear();
         HandleCloseRequest(p, shell);
@@ -156,7 +156,7 @@ TEST_F(Dispatch, TheQuitQuestionNamesEveryFileWithUnsavedChanges) {
     p.window.controls[ids::AtField].text = "40";
     ASSERT_TRUE(HandleControl(p, shell, ids::ClipboardOkButton));
     ASSERT_TRUE(HandleControl(p, shell, ids::PasteButton1));
-    p.UiLanguage = 1;
+    p.UiLanguage = Language::German;
     EXPECT_EQ(asked(), "Wollen Sie Vandrel wirklich beenden?\r\nDatei 1 (walk.txt) hat ungesicherte \xC4nderungen."
                        "\r\nDatei 2 (walk.txt) hat ungesicherte \xC4nderungen.");
     ASSERT_TRUE(HandleMenu(p, shell, menu::SaveFile2));
@@ -180,7 +180,7 @@ TEST_F(Dispatch, HelpAndAboutSpeakTheLanguageAndAreNotBracketed) {
     EXPECT_EQ(shell.messages[1].title, " Hinweis");
     EXPECT_EQ(shell.messages[1].text, "Die Hilfedatei < VandrelGerman.chm > kann nicht ge\xF6" "ffnet werden!");
     ASSERT_TRUE(HandleMenu(p, shell, menu::About));
-    EXPECT_EQ(shell.aboutLanguages, (std::vector<int>{0, 1}));
+    EXPECT_EQ(shell.aboutLanguages, (std::vector<Language>{Language::English, Language::German}));
     EXPECT_EQ(shell.statusChanges, before);
     EXPECT_EQ(p.window.controls[ids::KeyframeCounter1].text, "Keyframes") << "no refresh either";
 }

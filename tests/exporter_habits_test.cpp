@@ -89,7 +89,7 @@ protected:
 
     // Saves file n; the written file must load.
     void SaveAndRead(int n) {
-        ASSERT_EQ(SaveModel(ws.File(n), baseline[n - 1], LocalTime{2012, 4, 30, 14, 5}, 0), SaveResult::Saved);
+        ASSERT_EQ(SaveModel(ws.File(n), baseline[n - 1], LocalTime{2012, 4, 30, 14, 5}, Language::English), SaveResult::Saved);
         baseline[n - 1] = FramesBaselineOf(ws.File(n));
         const std::string written = test::ReadFile(Path(n));
         EXPECT_EQ(test::StrictRead(written).problem, "") << written;

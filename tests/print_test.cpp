@@ -118,7 +118,7 @@ TEST_F(Printout, EveryCellKeepsToItsColumnAndTheHeaderAndStatisticsAreNotCut) {
 TEST_F(Printout, LandscapeTakesThirtyFourRowsAndGermanHasItsOwnTitles) {
     Rows(35);
     height = 4960, width = 7016;
-    p.UiLanguage = 1;
+    p.UiLanguage = Language::German;
     PrintKeyframes(p, shell, 1);
     const std::string header = "walk - Keyframes     30.04.2012 14:05 Uhr     Seite ";
     EXPECT_EQ(On(0, "B57 "), (std::vector<std::string>{"B57 469,469 " + header + "1 von 2", "B57 469,699 Index",
@@ -138,7 +138,7 @@ TEST_F(Printout, StatisticsAreTrimmedAndStartOneLineHigherWithoutColumnTitles) {
                                              "R58 470,702 Vertices:   3 (3)", "R58 470,818 ", "R58 470,934 Joints: 2",
                                              "R58 470,1050 \t\"hip\" --> \"leg\"", "end"}));
     log.clear();
-    p.UiLanguage = 1;
+    p.UiLanguage = Language::German;
     lines.resize(51, "line");
     p.ws.File(1).ModelStatistics = OpenedStatistics(lines);
     PrintStatistics(p, shell, 1);

@@ -19,7 +19,7 @@ public:
     ScriptShell(const CliOptions& options, std::ostream& err) : options_(options), err_(err) {}
 
     std::string openPath;
-    int language = 0;
+    Language language = Language::English;
     std::string pdfPath;
     bool landscape = false;
 
@@ -41,7 +41,7 @@ public:
     }
 
     bool AskYesNo(const Message&) override { return true; }
-    void RunSettingsDialog(int& uiLanguage) override { uiLanguage = language; }
+    void RunSettingsDialog(Language& uiLanguage) override { uiLanguage = language; }
     std::unique_ptr<PrintSurface> AskPrinter(const std::string&) override {
         return options_.makePdf ? options_.makePdf(pdfPath, landscape) : nullptr;
     }
@@ -140,7 +140,7 @@ public:
         } else if (verb == "language") {
             ExpectWords(w, 2, 2);
             if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
-            shell_.language = w[1] == "1" ? 1 : 0;
+            shell_.language = LanguageOfSetting(w[1] == "1");
             Choose(menu::Settings);
         } else if (verb == "print") {
             ExpectWords(w, 4, 5);

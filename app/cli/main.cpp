@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     std::string scriptPath = "-";
     app.add_flag("--keep-going", options.keepGoing, "go on after a message box; exit 1 at the end");
     app.add_option("SCRIPT", scriptPath, "the script file; '-' or none reads standard input");
-    app.set_version_flag("--version", vandrel::Utf8FromBytes(vandrel::Tr(vandrel::texts::VersionLine, 0)));
+    app.set_version_flag("--version", 
+                           vandrel::Utf8FromBytes(vandrel::Tr(vandrel::texts::VersionLine, vandrel::Language::English)));
     CLI11_PARSE(app, argc, argv);
 #ifdef VANDREL_DEVICES_FILE
     options.makePdf = [](const std::string& path, bool landscape) -> std::unique_ptr<vandrel::PrintSurface> {

@@ -67,7 +67,7 @@ AboutResources LoadAboutResources() {
     return {DecodePicture(AboutPictureJpeg()), title};
 }
 
-AboutWindow::AboutWindow(int uiLanguage, const AboutResources& resources, QWidget* parent) : QDialog(parent) {
+AboutWindow::AboutWindow(Language uiLanguage, const AboutResources& resources, QWidget* parent) : QDialog(parent) {
     MakeFixedDialog(this, kWidth, kHeight);
     setWindowTitle(ToQString(Tr(texts::AboutTitle, uiLanguage)));
 

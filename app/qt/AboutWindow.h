@@ -5,6 +5,8 @@
 #include <QImage>
 #include <string_view>
 
+#include "output/Language.h"
+
 namespace vandrel {
 
 // What the start-up loads once for the About window.
@@ -26,7 +28,7 @@ class AboutWindow : public QDialog {
     Q_OBJECT
 
 public:
-    AboutWindow(int uiLanguage, const AboutResources& resources, QWidget* parent = nullptr);
+    AboutWindow(Language uiLanguage, const AboutResources& resources, QWidget* parent = nullptr);
     QWidget* Control(int id) const;
 };
 

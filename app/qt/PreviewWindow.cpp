@@ -37,7 +37,7 @@ constexpr double kLeastZoom = 0.05, kMostZoom = 50;
 // Frames the slider and the field reach, far inside what an int holds whatever times a file gives.
 constexpr double kFarthestFrame = 1e9;
 
-QString Shown(const Bilingual& text, int uiLanguage) { return ToQString(Tr(text, uiLanguage)); }
+QString Shown(const Bilingual& text, Language uiLanguage) { return ToQString(Tr(text, uiLanguage)); }
 
 }  // namespace
 
@@ -237,7 +237,7 @@ PreviewWindow::PreviewWindow(const Program& p, QtMainWindow& main)
 PreviewWindow::~PreviewWindow() = default;
 
 void PreviewWindow::ShowTexts() {
-    const int language = p_.UiLanguage;
+    const Language language = p_.UiLanguage;
     setWindowTitle(Shown(texts::PreviewTitle, language));
     const Bilingual* sources[] = {&texts::PreviewFile1, &texts::PreviewFile2, &texts::PreviewClipboard};
     for (int i = 0; i < 3; ++i) sourceBox_->setItemText(i, Shown(*sources[i], language));

@@ -140,13 +140,13 @@ bool QtShell::AskYesNo(const Message& question) {
     return box.exec() == QMessageBox::Yes;
 }
 
-void QtShell::RunSettingsDialog(int& uiLanguage) {
+void QtShell::RunSettingsDialog(Language& uiLanguage) {
     SettingsDialog dialog(uiLanguage, DialogParent());
     dialog.exec();
-    uiLanguage = dialog.Language();
+    uiLanguage = dialog.Chosen();
 }
 
-void QtShell::ShowAbout(int uiLanguage) {
+void QtShell::ShowAbout(Language uiLanguage) {
     AboutWindow window(uiLanguage, about_, DialogParent());
     window.exec();
 }

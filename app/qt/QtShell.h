@@ -32,8 +32,8 @@ public:
     std::string AskOpenPath(const OpenDialogRequest& request) override;
     void ShowMessage(const Message& message) override;
     bool AskYesNo(const Message& question) override;
-    void RunSettingsDialog(int& uiLanguage) override;
-    void ShowAbout(int uiLanguage) override;
+    void RunSettingsDialog(Language& uiLanguage) override;
+    void ShowAbout(Language uiLanguage) override;
     // Opens the help file, from the folder of the executable or the installed
     // help folder, with the desktop's opener or else a known help viewer.
     bool OpenHelpFile(const std::string& name) override;

@@ -5,20 +5,20 @@
 #include <QLocale>
 #include <QPointer>
 #include <QTranslator>
+#include <optional>
 
 namespace vandrel {
 
-void UseQtTranslations(int uiLanguage) {
-    static int current = -1;  // nothing chosen yet: the desktop's locale, Qt's English
+void UseQtTranslations(Language uiLanguage) {
+    static std::optional<Language> current;  // nothing chosen yet: the desktop's locale, Qt's English
     static QPointer<QTranslator> german;
-    const int wanted = uiLanguage == 1 ? 1 : 0;
-    if (wanted == current || !QCoreApplication::instance()) return;
-    current = wanted;
+    if (uiLanguage == current || !QCoreApplication::instance()) return;
+    current = uiLanguage;
     // Dates, sizes and file types in Qt's dialogs follow the language too.
-    QLocale::setDefault(wanted == 1 ? QLocale(QLocale::German, QLocale::Germany)
+    QLocale::setDefault(uiLanguage == Language::German ? QLocale(QLocale::German, QLocale::Germany)
                                     : QLocale(QLocale::English, QLocale::UnitedStates));
     delete german;  // leaves the application's list of translators by itself
-    if (wanted == 0) return;
+    if (uiLanguage == Language::English) return;
     german = new QTranslator(QCoreApplication::instance());
     // "qt" names the catalogue that pulls in qtbase and the other modules.
     if (german->load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qt"), QStringLiteral("_"),

@@ -24,7 +24,7 @@ void PutAt(QWidget* widget, int id, const char* name, int x, int y, int width, i
 
 }  // namespace
 
-SettingsDialog::SettingsDialog(int uiLanguage, QWidget* parent) : QDialog(parent), language_(uiLanguage == 1 ? 1 : 0) {
+SettingsDialog::SettingsDialog(Language uiLanguage, QWidget* parent) : QDialog(parent), language_(uiLanguage) {
     MakeFixedDialog(this, kWidth, kHeight);
     setWindowTitle(ToQString(Tr(texts::SettingsTitle, uiLanguage)));
 
@@ -35,7 +35,7 @@ SettingsDialog::SettingsDialog(int uiLanguage, QWidget* parent) : QDialog(parent
     list_->setEditable(false);
     list_->addItem(ToQString(Tr(texts::LanguageEnglish, uiLanguage)));
     list_->addItem(ToQString(Tr(texts::LanguageGerman, uiLanguage)));
-    list_->setCurrentIndex(language_);
+    list_->setCurrentIndex(SettingOfLanguage(language_));
     PutAt(list_, 38, "LanguageList", 30, 40, 320, 20);
 
     auto* ok = new QPushButton(ToQString(Tr(texts::Ok, uiLanguage)), this);
@@ -59,7 +59,7 @@ SettingsDialog::SettingsDialog(int uiLanguage, QWidget* parent) : QDialog(parent
     CentreOnScreen(this);
 }
 
-void SettingsDialog::Store() { language_ = list_->currentIndex() == 1 ? 1 : 0; }
+void SettingsDialog::Store() { language_ = LanguageOfSetting(list_->currentIndex()); }
 
 QWidget* SettingsDialog::Control(int id) const {
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly))

@@ -2,6 +2,8 @@
 // The Settings dialog: the interface language.
 #include <QDialog>
 
+#include "output/Language.h"
+
 class QComboBox;
 
 namespace vandrel {
@@ -13,15 +15,15 @@ class SettingsDialog : public QDialog {
     Q_OBJECT
 
 public:
-    SettingsDialog(int uiLanguage, QWidget* parent = nullptr);
+    SettingsDialog(Language uiLanguage, QWidget* parent = nullptr);
     // The language as stored by OK or Apply; the starting one otherwise.
-    int Language() const { return language_; }
+    vandrel::Language Chosen() const { return language_; }
     QWidget* Control(int id) const;
 
 private:
     void Store();
 
-    int language_;
+    vandrel::Language language_;
     QComboBox* list_ = nullptr;
 };
 

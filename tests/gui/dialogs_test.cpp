@@ -33,8 +33,8 @@ QString TextOf(QWidget* w) { return qobject_cast<W*>(w)->text(); }
 
 TEST(SettingsDialogTest, ItsTextsInBothLanguages) {
     for (const auto& [language, title, frame, english, german, cancel, apply] :
-         {std::tuple{0, " Settings", "Language", "English", "German", "Cancel", "Apply"},
-          std::tuple{1, " Einstellungen", "Sprache", "Englisch", "Deutsch", "Abbrechen", "\xC3\x9C" "bernehmen"}}) {
+         {std::tuple{Language::English, " Settings", "Language", "English", "German", "Cancel", "Apply"},
+          std::tuple{Language::German, " Einstellungen", "Sprache", "Englisch", "Deutsch", "Abbrechen", "\xC3\x9C" "bernehmen"}}) {
         SettingsDialog dialog(language);
         EXPECT_EQ(dialog.windowTitle(), U(title));
         EXPECT_EQ(dialog.size(), QSize(380, 170));
@@ -42,7 +42,7 @@ TEST(SettingsDialogTest, ItsTextsInBothLanguages) {
         EXPECT_EQ(qobject_cast<QGroupBox*>(dialog.Control(37))->title(), U(frame));
         auto* list = qobject_cast<QComboBox*>(dialog.Control(38));
         EXPECT_EQ((QStringList{list->itemText(0), list->itemText(1)}), (QStringList{U(english), U(german)}));
-        EXPECT_EQ(list->currentIndex(), language);
+        EXPECT_EQ(list->currentIndex(), SettingOfLanguage(language));
         EXPECT_EQ(TextOf<QPushButton>(dialog.Control(39)), "OK");
         EXPECT_EQ(TextOf<QPushButton>(dialog.Control(40)), U(cancel));
         EXPECT_EQ(TextOf<QPushButton>(dialog.Control(41)), U(apply));
@@ -62,8 +62,8 @@ TEST(DialogCaptions, FitTheirControlsInBothLanguagesWhateverTheDesktopsFont) {
         QFont font = standard;
         font.setPointSizeF(points);
         QApplication::setFont(font);
-        for (int language : {0, 1}) {
-            SCOPED_TRACE(testing::Message() << points << " points, language " << language);
+        for (Language language : {Language::English, Language::German}) {
+            SCOPED_TRACE(testing::Message() << points << " points, language " << SettingOfLanguage(language));
             SettingsDialog settings(language);
             ExpectCaptionsFit(settings);
             AboutWindow window(language, about);
@@ -74,14 +74,15 @@ TEST(DialogCaptions, FitTheirControlsInBothLanguagesWhateverTheDesktopsFont) {
 }
 
 // Runs the dialog as the Settings command does; `act` works it while it is open.
-int RunSettings(int language, std::function<void(SettingsDialog&)> act) {
+int RunSettings(int setting, std::function<void(SettingsDialog&)> act) {
+    Language language = LanguageOfSetting(setting);
     WhenModalOpens([&](QWidget* dialog) {
         act(*qobject_cast<SettingsDialog*>(dialog));
         if (dialog->isVisible()) dialog->close();  // never leave the loop hanging
     });
     test::TestShell shell;
     shell.RunSettingsDialog(language);
-    return language;
+    return SettingOfLanguage(language);
 }
 void Choose(SettingsDialog& d, int row) { qobject_cast<QComboBox*>(d.Control(38))->setCurrentIndex(row); }
 void Press(SettingsDialog& d, int id) { QTest::mouseClick(d.Control(id), Qt::LeftButton); }
@@ -124,7 +125,7 @@ TEST(AboutPictureTest, TheEmbeddedPictureDecodesAndBrokenOnesGiveNothing) {
 
 TEST(AboutWindowTest, ShowsPictureNameVersionAndTextsInBothLanguages) {
     const AboutResources about = LoadAboutResources();
-    AboutWindow english(0, about), german(1, about);
+    AboutWindow english(Language::English, about), german(Language::German, about);
     EXPECT_EQ(english.windowTitle(), " About");
     EXPECT_EQ(german.windowTitle(), U(" \xC3\x9C" "ber"));
     EXPECT_EQ(qobject_cast<QLabel*>(english.Control(42))->pixmap().toImage().convertToFormat(QImage::Format_RGB888),
@@ -139,7 +140,7 @@ TEST(AboutWindowTest, ShowsPictureNameVersionAndTextsInBothLanguages) {
     EXPECT_EQ(TextOf<QLineEdit>(german.Control(49)), ToQString(texts::CopyrightLine));
     AboutResources broken = about;
     broken.Picture = DecodePicture(std::string(AboutPictureJpeg()).substr(0, 300));
-    EXPECT_TRUE(qobject_cast<QLabel*>(AboutWindow(0, broken).Control(42))->pixmap().isNull());
+    EXPECT_TRUE(qobject_cast<QLabel*>(AboutWindow(Language::English, broken).Control(42))->pixmap().isNull());
     test::TestShell shell;
     for (bool useOk : {true, false}) {
         bool shown = false;
@@ -147,13 +148,13 @@ TEST(AboutWindowTest, ShowsPictureNameVersionAndTextsInBothLanguages) {
             shown = qobject_cast<AboutWindow*>(dialog) != nullptr;
             useOk ? QTest::mouseClick(dialog->findChild<QWidget*>("AboutOkButton"), Qt::LeftButton) : void(dialog->close());
         });
-        shell.ShowAbout(0);  // returns only once the window is left
+        shell.ShowAbout(Language::English);  // returns only once the window is left
         EXPECT_TRUE(shown);
     }
 }
 
 TEST(OpenDialogTest, ShowsTitleFiltersAndTheRememberedFileAndAnswersWithBytes) {
-    EXPECT_EQ(QtNameFilters(Tr(texts::OpenDialogFilter, 0)), "Milkshape 3D ASCII files (*.txt);;All files (*)");
+    EXPECT_EQ(QtNameFilters(Tr(texts::OpenDialogFilter, Language::English)), "Milkshape 3D ASCII files (*.txt);;All files (*)");
     EXPECT_EQ(QtNameFilters(""), "");
     test::TempDir dir;
     const std::string path = dir / "w\xC3\xA4lk.txt";
@@ -166,7 +167,7 @@ TEST(OpenDialogTest, ShowsTitleFiltersAndTheRememberedFileAndAnswersWithBytes) {
         static_cast<QDialog*>(dialog)->accept();
     });
     test::TestShell shell;
-    EXPECT_EQ(shell.QtShell::AskOpenPath({Tr(texts::OpenDialogTitle1, 1), Tr(texts::OpenDialogFilter, 1), path}), path);
+    EXPECT_EQ(shell.QtShell::AskOpenPath({Tr(texts::OpenDialogTitle1, Language::German), Tr(texts::OpenDialogFilter, Language::German), path}), path);
     EXPECT_EQ(title, U(" Bitte Milkshape 3D ASCII Datei 1 ausw\xC3\xA4hlen"));
     EXPECT_EQ(filters, (QStringList{"Milkshape 3D ASCII Dateien (*.txt)", "Alle Dateien (*)"}));
     EXPECT_EQ(selected, QStringList{QFile::decodeName(path.c_str())});

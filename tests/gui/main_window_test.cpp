@@ -90,10 +90,10 @@ protected:
         window->MenuAction(menuId)->trigger();
         ProcessEvents();
     }
-    void SwitchLanguage(int language) {
+    void SwitchLanguage(Language language) {
         WhenModalOpens([language](QWidget* dialog) {
             auto* settings = static_cast<SettingsDialog*>(dialog);
-            qobject_cast<QComboBox*>(settings->Control(38))->setCurrentIndex(language);
+            qobject_cast<QComboBox*>(settings->Control(38))->setCurrentIndex(SettingOfLanguage(language));
             QTest::mouseClick(settings->Control(39), Qt::LeftButton);
         });
         Trigger(menu::Settings);
@@ -222,7 +222,7 @@ TEST_F(MainWindowTest, TheMenuBarInBothLanguagesWithItsKeys) {
         EXPECT_EQ(triggered.count(), 1) << item;
     }
     // Rebuilt in German, with the state of the refresh; its items run their commands.
-    SwitchLanguage(1);
+    SwitchLanguage(Language::German);
     const QStringList german = outline();
     ASSERT_EQ(german.size(), 20);
     EXPECT_EQ(german[0], "Datei/" + QString::fromUtf8("\xC3\x96") + "ffnen .../Datei 1 ...#0");
@@ -322,7 +322,7 @@ TEST_F(MainWindowTest, EveryCaptionFitsItsControlInBothLanguages) {
     Open(2, other);
     shell.duringOpenDialog = nullptr;
     check("German with two files");
-    SwitchLanguage(0);
+    SwitchLanguage(Language::English);
     check("English");
 }
 
@@ -358,7 +358,7 @@ TEST_F(MainWindowTest, QtsOwnDialogsSpeakTheProgramsLanguageAndPrintNoPageRange)
         cancelSeen(&seen);
         shell.QtShell::AskPrinter("walk - Keyframes");
         EXPECT_EQ(seen, cancel) << "print dialog";
-        SwitchLanguage(0);
+        SwitchLanguage(Language::English);
     }
     Open(1, walk);
     shell.realPrintDialog = true;
@@ -486,7 +486,7 @@ TEST_F(MainWindowTest, TheWindowFitsEveryScreenAndScrollsToEveryControl) {
     }
     // The Clipboard's frame: its title sits on its top line, and every label and
     // field of the frame lies inside it, in both languages.
-    for (int language : {1, 0}) {
+    for (Language language : {Language::German, Language::English}) {
         p.UiLanguage = language;
         RebuildTexts(p);
         window->Render();
@@ -498,12 +498,12 @@ TEST_F(MainWindowTest, TheWindowFitsEveryScreenAndScrollsToEveryControl) {
         option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
         const QRect line = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxFrame, box);
         const QRect title = box->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxLabel, box);
-        EXPECT_LT(title.top(), line.top()) << language;
-        EXPECT_GT(title.bottom(), line.top()) << language;
+        EXPECT_LT(title.top(), line.top()) << SettingOfLanguage(language);
+        EXPECT_GT(title.bottom(), line.top()) << SettingOfLanguage(language);
         for (int id = 23; id <= ids::ClipboardOkButton; ++id) {
             QWidget* part = window->Control(id);  // a sibling placed over the frame
             const QRect place(part->pos() - box->pos(), part->size());
-            EXPECT_TRUE(line.adjusted(1, 1, -1, -1).contains(place)) << part->objectName().toStdString() << " " << language;
+            EXPECT_TRUE(line.adjusted(1, 1, -1, -1).contains(place)) << part->objectName().toStdString() << " " << SettingOfLanguage(language);
         }
     }
 }

@@ -431,7 +431,7 @@ TEST(PreviewWindowTest, OpensBesideTheMainWindowWithCaptionsThatFitInBothLanguag
             }
         }
         shell.SetWindow(nullptr);
-        p.UiLanguage = 0;
+        p.UiLanguage = Language::English;
     }
 }
 
