@@ -70,7 +70,7 @@ void OpenCommand(Program& p, Shell& shell, int n) {
                               Tr(texts::OpenDialogFilter, p.UiLanguage), slot.DialogDefault};
     const std::string path = shell.AskOpenPath(request);
     const OpenResult result = OpenModel(p.ws, n, path, [&] {
-        p.window.controls[size_t(n == 1 ? ids::PathField1 : ids::PathField2)].text = slot.Path;
+        p.window.controls[size_t(ControlsOfFile(n).pathField)].text = slot.Path;
         WriteSettings(p);
     });
     if (result != OpenResult::Opened) {
@@ -97,7 +97,7 @@ void UndoCommand(Program& p, bool redo) {
     bool wasOpen = false;
     if (!(redo ? p.history.Redo(p.ws, wasOpen) : p.history.Undo(p.ws, wasOpen))) return;
     for (int n : {1, 2}) {
-        p.window.controls[size_t(n == 1 ? ids::PathField1 : ids::PathField2)].text = p.ws.File(n).Path;
+        p.window.controls[size_t(ControlsOfFile(n).pathField)].text = p.ws.File(n).Path;
         if (!p.ws.File(n).Path.empty()) EnableFileCommands(p, n);
     }
     if (wasOpen) WriteSettings(p);

@@ -33,25 +33,25 @@ void BuildMainWindow(Program& p) {
 }
 
 void DisableStartUpCommands(Program& p) {
-    for (int id : {1, 3, 16, 19, 17, 20, 18, 21, 33, 28, 29, 30, 31, 32}) Enable(p, id, false);
-    for (int id = 2; id <= 7; ++id) EnableMenu(p, id, false);
-    for (int id : {menu::Undo, menu::Redo}) EnableMenu(p, id, false);
+    for (const ControlSpec& c : MainWindowControls())
+        if (c.offAtStart) Enable(p, c.id, false);
+    for (const MenuEntry& e : MenuStructure())
+        if (e.kind == MenuEntryKind::Item && e.offAtStart) EnableMenu(p, e.id, false);
 }
 
 void EnableFileCommands(Program& p, int n) {
-    Enable(p, n == 1 ? ids::SaveButton1 : ids::SaveButton2, true);
-    EnableMenu(p, n == 1 ? menu::SaveFile1 : menu::SaveFile2, true);
-    EnableMenu(p, n == 1 ? menu::PrintStatistics1 : menu::PrintStatistics2, true);
+    const FileControls& file = ControlsOfFile(n);
+    Enable(p, file.saveButton, true);
+    EnableMenu(p, file.saveMenu, true);
+    EnableMenu(p, file.printStatisticsMenu, true);
 }
 
 void RefreshMainWindow(Program& p) {
-    if (p.ws.File(1).Path.empty()) {
-        Enable(p, ids::SaveButton1, false);
-        for (int id : {2, 4, 5}) EnableMenu(p, id, false);
-    }
-    if (p.ws.File(2).Path.empty()) {
-        Enable(p, ids::SaveButton2, false);
-        for (int id : {3, 6, 7}) EnableMenu(p, id, false);
+    for (int n : {1, 2}) {
+        if (!p.ws.File(n).Path.empty()) continue;
+        const FileControls& file = ControlsOfFile(n);
+        Enable(p, file.saveButton, false);
+        for (int id : {file.saveMenu, file.printStatisticsMenu, file.printKeyframesMenu}) EnableMenu(p, id, false);
     }
     const KeyframeTable& clip = p.ws.Clip.Rows;
     const size_t n1 = p.ws.File(1).Rows.size(), n2 = p.ws.File(2).Rows.size(), nc = clip.size();
@@ -73,10 +73,12 @@ void RefreshMainWindow(Program& p) {
     Control(p, ids::StepwidthField).text.clear();
     Control(p, ids::CommentField).text.clear();
 
-    for (int id : {ids::CutButton1, ids::CopyButton1}) Enable(p, id, n1 > 0);
-    EnableMenu(p, menu::PrintKeyframes1, n1 > 0);
-    for (int id : {ids::CutButton2, ids::CopyButton2}) Enable(p, id, n2 > 0);
-    EnableMenu(p, menu::PrintKeyframes2, n2 > 0);
+    for (int n : {1, 2}) {
+        const FileControls& file = ControlsOfFile(n);
+        const bool hasRows = (n == 1 ? n1 : n2) > 0;
+        for (int id : {file.cutButton, file.copyButton}) Enable(p, id, hasRows);
+        EnableMenu(p, file.printKeyframesMenu, hasRows);
+    }
 
     if (nc > 0) {
         for (int id : {ids::ClipboardOkButton, ids::PasteButton1, ids::PasteButton2}) Enable(p, id, true);
@@ -92,18 +94,19 @@ void RefreshMainWindow(Program& p) {
         if (p.ws.Clip.ClipboardSource == 2) Enable(p, ids::PasteButton1, false);
     }
     // A paste must be able to place keys: rows without keys would vanish on the next open.
-    if (!HasBoneOf(p.ws.File(1), p.ws.Clip)) Enable(p, ids::PasteButton1, false);
-    if (!HasBoneOf(p.ws.File(2), p.ws.Clip)) Enable(p, ids::PasteButton2, false);
+    for (int n : {1, 2})
+        if (!HasBoneOf(p.ws.File(n), p.ws.Clip)) Enable(p, ControlsOfFile(n).pasteButton, false);
 }
 
 void RebuildTexts(Program& p) {
     p.HelpFileName = Tr(texts::HelpFileName, p.UiLanguage);
     BuildMenu(p, true);
     p.window.status[2] = CompatibleText(p);
-    for (int id : {0, 2, 1, 3, 6, 9, 16, 19, 17, 20, 18, 21, 22, 23, 24, 25, 26, 27, 33})
-        Control(p, id).text = Tr(ControlById(id).caption, p.UiLanguage);
-    for (int id : {0, 1, 2, 3, 4, 5, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 28, 29, 30, 31, 32, 33})
-        Control(p, id).tip = Tr(ControlById(id).tip, p.UiLanguage);
+    // Every caption and tooltip in the new language; the counters keep their counts.
+    for (const ControlSpec& c : MainWindowControls()) {
+        if (!c.caption.en.empty() && c.kind != ControlKind::BorderlessField) Control(p, c.id).text = Tr(c.caption, p.UiLanguage);
+        if (!c.tip.en.empty()) Control(p, c.id).tip = Tr(c.tip, p.UiLanguage);
+    }
 }
 
 void BusyIndicator(Program& p, Shell& shell, bool busy) {

@@ -18,6 +18,7 @@ struct ControlSpec {
     int x, y, width, height;
     Bilingual caption;  // empty: the control has no caption of its own
     Bilingual tip;      // empty: no tooltip
+    bool offAtStart = false;  // disabled until a command enables it
 };
 
 inline constexpr int kControlCount = 34;
@@ -54,7 +55,15 @@ struct MenuEntry {
     MenuEntryKind kind;
     int id;  // items only
     Bilingual caption;
+    bool offAtStart = false;  // disabled until a command enables it
 };
+
+// The controls and menu items that belong to file 1 or file 2.
+struct FileControls {
+    int openButton, saveButton, pathField, cutButton, copyButton, pasteButton;
+    int openMenu, saveMenu, printStatisticsMenu, printKeyframesMenu;
+};
+const FileControls& ControlsOfFile(int n);
 
 // The menu bar from top to bottom; a submenu's entries follow it up to its EndSubmenu.
 const std::vector<MenuEntry>& MenuStructure();

@@ -102,7 +102,7 @@ public:
             ExpectWords(w, 2, 3);
             const int n = FileNumber(w[1]);
             shell_.openPath = w.size() == 3 ? w[2] : std::string();
-            Press(n == 1 ? ids::OpenButton1 : ids::OpenButton2);
+            Press(ControlsOfFile(n).openButton);
         } else if (verb == "select") {
             ExpectWords(w, 2, SIZE_MAX);
             Select(FileNumber(w[1]), {w.begin() + 2, w.end()});
@@ -150,8 +150,7 @@ public:
             shell_.pdfPath = w[3];
             shell_.landscape = w.size() == 5;
             const bool keyframes = w[1] == "keyframes";
-            Choose(keyframes ? (n == 1 ? menu::PrintKeyframes1 : menu::PrintKeyframes2)
-                             : (n == 1 ? menu::PrintStatistics1 : menu::PrintStatistics2));
+            Choose(keyframes ? ControlsOfFile(n).printKeyframesMenu : ControlsOfFile(n).printStatisticsMenu);
         } else if (verb == "clock") {
             ExpectWords(w, 3, 3);
             p_.clock.Fixed = ParseClock(w[1], w[2]);
