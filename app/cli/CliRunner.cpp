@@ -88,6 +88,18 @@ LocalTime ParseClock(const std::string& date, const std::string& time) {
     return t;
 }
 
+class ScriptRun;
+using Words = std::vector<std::string>;
+
+// One command of a script: its words (the verb included), as --help shows
+// them, and what it does.
+struct Verb {
+    std::string_view name;
+    size_t least, most;
+    std::string_view usage, help;
+    void (ScriptRun::*run)(const Words&);
+};
+
 class ScriptRun {
 public:
     ScriptRun(const CliOptions& options, std::ostream& out, std::ostream& err)
@@ -96,105 +108,24 @@ public:
     }
 
     // Runs one command; throws Refused for a malformed or refused command.
-    void Run(const std::vector<std::string>& w) {
-        const std::string& verb = w[0];
-        if (verb == "open") {
-            ExpectWords(w, 2, 3);
-            const int n = FileNumber(w[1]);
-            shell_.openPath = w.size() == 3 ? w[2] : std::string();
-            Press(ControlsOfFile(n).openButton);
-        } else if (verb == "select") {
-            ExpectWords(w, 2, SIZE_MAX);
-            Select(FileNumber(w[1]), {w.begin() + 2, w.end()});
-        } else if (verb == "cut" || verb == "copy" || verb == "paste" || verb == "save") {
-            ExpectWords(w, 2, 2);
-            const int n = FileNumber(w[1]);
-            const int first = verb == "cut" ? ids::CutButton1 : verb == "copy" ? ids::CopyButton1
-                            : verb == "paste" ? ids::PasteButton1 : ids::SaveButton1;
-            const int second = verb == "cut" ? ids::CutButton2 : verb == "copy" ? ids::CopyButton2
-                             : verb == "paste" ? ids::PasteButton2 : ids::SaveButton2;
-            Press(n == 1 ? first : second);
-        } else if (verb == "edit") {
-            ExpectWords(w, 4, 4);
-            if (!ControlEnabled(p_, ids::ClipboardOkButton)) throw Refused{"the Clipboard OK button is disabled"};
-            p_.window.controls[ids::AtField].text = w[1];
-            p_.window.controls[ids::StepwidthField].text = w[2];
-            p_.window.controls[ids::CommentField].text = w[3];
-            Press(ids::ClipboardOkButton);
-        } else if (verb == "undo" || verb == "redo") {
-            ExpectWords(w, 1, 1);
-            Choose(verb == "undo" ? menu::Undo : menu::Redo);
-        } else if (verb == "pose" || verb == "render") {
-            const bool render = verb == "render";
-            ExpectWords(w, render ? 4 : 3, render ? 9 : 3);
-            PreviewRequest request;
-            if (std::optional<std::string> reason = ReadPreviewRequest(w, request)) throw Refused{*reason};
-            if (!render) out_ << PoseLines(p_.ws, request);
-            else if (request.Source != PreviewSource::Clipboard &&
-                     p_.ws.File(request.Source == PreviewSource::File1 ? 1 : 2).Path.empty())
-                throw Refused{"file " + w[1] + " is not open"};
-            else if (!options_.writePng) throw Refused{"this vandrel-cli was built without pictures"};
-            else if (const PreviewModel model = RenderModel(p_.ws, request);
-                     !options_.writePng(model, RenderShot(model, request), request.Png))
-                throw Refused{"cannot write the picture " + request.Png};
-        } else if (verb == "language") {
-            ExpectWords(w, 2, 2);
-            if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
-            shell_.language = LanguageOfSetting(w[1] == "1");
-            Choose(menu::Settings);
-        } else if (verb == "print") {
-            ExpectWords(w, 4, 5);
-            if (w[1] != "keyframes" && w[1] != "statistics") throw Refused{"print keyframes or statistics"};
-            if (w.size() == 5 && w[4] != "landscape") throw Refused{"unknown print option: " + w[4]};
-            const int n = FileNumber(w[2]);
-            shell_.pdfPath = w[3];
-            shell_.landscape = w.size() == 5;
-            const bool keyframes = w[1] == "keyframes";
-            Choose(keyframes ? ControlsOfFile(n).printKeyframesMenu : ControlsOfFile(n).printStatisticsMenu);
-        } else if (verb == "clock") {
-            ExpectWords(w, 3, 3);
-            p_.clock.Fixed = ParseClock(w[1], w[2]);
-        } else if (verb == "table") {
-            ExpectWords(w, 2, 2);
-            const KeyframeTable& rows = w[1] == "clipboard" ? p_.ws.Clip.Rows : p_.ws.File(FileNumber(w[1])).Rows;
-            for (const KeyframeRow& row : rows) out_ << Utf8FromBytes(row.RowText) << "\n";
-        } else if (verb == "stats") {
-            ExpectWords(w, 2, 2);
-            for (const std::string& line : p_.ws.File(FileNumber(w[1])).ModelStatistics.All())
-                out_ << Utf8FromBytes(line) << "\n";
-        } else if (verb == "status") {
-            ExpectWords(w, 1, 1);
-            for (const std::string& field : p_.window.status) out_ << Utf8FromBytes(field) << "\n";
-        } else if (verb == "dump") {
-            ExpectWords(w, 1, 1);
-            out_ << DumpState(p_, {p_.shownMessages.begin() + long(dumped_), p_.shownMessages.end()}) << "\n";
-            dumped_ = p_.shownMessages.size();
-        } else {
-            throw Refused{"unknown command: " + verb};
-        }
-        out_.flush();
-    }
+    void Run(const Words& w);
 
     size_t MessageCount() const { return p_.shownMessages.size(); }
 
-private:
-    void Press(int controlId) {
-        if (!HandleControl(p_, shell_, controlId))
-            throw Refused{"the button " + std::string(ControlById(controlId).name) + " is disabled"};
+    void Open(const Words& w) {
+        const int n = FileNumber(w[1]);
+        shell_.openPath = w.size() == 3 ? w[2] : std::string();
+        Press(ControlsOfFile(n).openButton);
     }
 
-    void Choose(int menuId) {
-        if (!HandleMenu(p_, shell_, menuId))
-            throw Refused{"the menu item \"" + Utf8FromBytes(p_.window.menu[size_t(menuId)].text) + "\" is disabled"};
-    }
-
-    void Select(int n, const std::vector<std::string>& rows) {
-        KeyframeTable& table = p_.ws.File(n).Rows;
+    void Select(const Words& w) {
+        KeyframeTable& table = p_.ws.File(FileNumber(w[1])).Rows;
         std::vector<bool> chosen(table.size(), false);
-        if (rows.size() == 1 && rows[0] == "all") {
+        if (w.size() == 3 && w[2] == "all") {
             chosen.assign(table.size(), true);
         } else {
-            for (const std::string& word : rows) {
+            for (size_t k = 2; k < w.size(); ++k) {
+                const std::string& word = w[k];
                 if (!IsDecimal(word)) throw Refused{"row must be a number: " + word};
                 size_t row = 0;
                 for (char c : word) {
@@ -207,12 +138,128 @@ private:
         for (size_t i = 0; i < table.size(); ++i) table[i].Selected = chosen[i];
     }
 
+    void Cut(const Words& w) { Press(ControlsOfFile(FileNumber(w[1])).cutButton); }
+    void Copy(const Words& w) { Press(ControlsOfFile(FileNumber(w[1])).copyButton); }
+    void Paste(const Words& w) { Press(ControlsOfFile(FileNumber(w[1])).pasteButton); }
+    void Save(const Words& w) { Press(ControlsOfFile(FileNumber(w[1])).saveButton); }
+
+    void Edit(const Words& w) {
+        if (!ControlEnabled(p_, ids::ClipboardOkButton)) throw Refused{"the Clipboard OK button is disabled"};
+        p_.window.controls[ids::AtField].text = w[1];
+        p_.window.controls[ids::StepwidthField].text = w[2];
+        p_.window.controls[ids::CommentField].text = w[3];
+        Press(ids::ClipboardOkButton);
+    }
+
+    void Undo(const Words&) { Choose(menu::Undo); }
+    void Redo(const Words&) { Choose(menu::Redo); }
+
+    void Pose(const Words& w) { out_ << PoseLines(p_.ws, Request(w)); }
+
+    void Render(const Words& w) {
+        const PreviewRequest request = Request(w);
+        if (request.Source != PreviewSource::Clipboard &&
+            p_.ws.File(request.Source == PreviewSource::File1 ? 1 : 2).Path.empty())
+            throw Refused{"file " + w[1] + " is not open"};
+        if (!options_.writePng) throw Refused{"this vandrel-cli was built without pictures"};
+        const PreviewModel model = RenderModel(p_.ws, request);
+        if (!options_.writePng(model, RenderShot(model, request), request.Png))
+            throw Refused{"cannot write the picture " + request.Png};
+    }
+
+    void Language(const Words& w) {
+        if (w[1] != "0" && w[1] != "1") throw Refused{"language must be 0 or 1: " + w[1]};
+        shell_.language = LanguageOfSetting(w[1] == "1");
+        Choose(menu::Settings);
+    }
+
+    void Print(const Words& w) {
+        if (w[1] != "keyframes" && w[1] != "statistics") throw Refused{"print keyframes or statistics"};
+        if (w.size() == 5 && w[4] != "landscape") throw Refused{"unknown print option: " + w[4]};
+        const FileControls& file = ControlsOfFile(FileNumber(w[2]));
+        shell_.pdfPath = w[3];
+        shell_.landscape = w.size() == 5;
+        Choose(w[1] == "keyframes" ? file.printKeyframesMenu : file.printStatisticsMenu);
+    }
+
+    void Clock(const Words& w) { p_.clock.Fixed = ParseClock(w[1], w[2]); }
+
+    void Table(const Words& w) {
+        const KeyframeTable& rows = w[1] == "clipboard" ? p_.ws.Clip.Rows : p_.ws.File(FileNumber(w[1])).Rows;
+        for (const KeyframeRow& row : rows) out_ << Utf8FromBytes(row.RowText) << "\n";
+    }
+
+    void Stats(const Words& w) {
+        for (const std::string& line : p_.ws.File(FileNumber(w[1])).ModelStatistics.All())
+            out_ << Utf8FromBytes(line) << "\n";
+    }
+
+    void Status(const Words&) {
+        for (const std::string& field : p_.window.status) out_ << Utf8FromBytes(field) << "\n";
+    }
+
+    void Dump(const Words&) {
+        out_ << DumpState(p_, {p_.shownMessages.begin() + long(dumped_), p_.shownMessages.end()}) << "\n";
+        dumped_ = p_.shownMessages.size();
+    }
+
+private:
+    void Press(int controlId) {
+        if (!HandleControl(p_, shell_, controlId))
+            throw Refused{"the button " + std::string(ControlById(controlId).name) + " is disabled"};
+    }
+
+    void Choose(int menuId) {
+        if (!HandleMenu(p_, shell_, menuId))
+            throw Refused{"the menu item \"" + Utf8FromBytes(p_.window.menu[size_t(menuId)].text) + "\" is disabled"};
+    }
+
+    static PreviewRequest Request(const Words& w) {
+        PreviewRequest request;
+        if (std::optional<std::string> reason = ReadPreviewRequest(w, request)) throw Refused{*reason};
+        return request;
+    }
+
     const CliOptions& options_;
     std::ostream& out_;
     ScriptShell shell_;
     Program p_;
     size_t dumped_ = 0;
 };
+
+constexpr Verb kVerbs[] = {
+    {"open", 2, 3, "open N [PATH]", "open PATH into file N (1 or 2); without PATH the dialog is cancelled", &ScriptRun::Open},
+    {"select", 2, SIZE_MAX, "select N ROW...", "select rows of file N's keyframe list (0-based); 'all'; none clears",
+     &ScriptRun::Select},
+    {"cut", 2, 2, "cut N", "the Cut button of file N", &ScriptRun::Cut},
+    {"copy", 2, 2, "copy N", "the Copy button of file N", &ScriptRun::Copy},
+    {"edit", 4, 4, "edit AT STEP COMMENT", "the Clipboard fields and OK", &ScriptRun::Edit},
+    {"paste", 2, 2, "paste N", "the Paste button of file N", &ScriptRun::Paste},
+    {"save", 2, 2, "save N", "save file N and its side file", &ScriptRun::Save},
+    {"undo", 1, 1, "undo", "the Edit menu's Undo", &ScriptRun::Undo},
+    {"redo", 1, 1, "redo", "the Edit menu's Redo", &ScriptRun::Redo},
+    {"pose", 3, 3, "pose N FRAME", "the joints of file N (1, 2 or clipboard) posed at FRAME", &ScriptRun::Pose},
+    {"render", 4, 9, "render N FRAME PNG [front|side|top|YAW,PITCH] [WxH] [solid|wire|textured] [grid] [skeleton]",
+     "the preview's picture of it, into a PNG file (front, 640x480)", &ScriptRun::Render},
+    {"language", 2, 2, "language L", "the Settings dialog: 0 English, 1 German", &ScriptRun::Language},
+    {"print", 4, 5, "print keyframes|statistics N PDF [landscape]", "print to a PDF file, A4", &ScriptRun::Print},
+    {"clock", 3, 3, "clock YYYY-MM-DD HH:MM", "fix the time the program reads", &ScriptRun::Clock},
+    {"table", 2, 2, "table N | table clipboard", "the rows of a keyframe list", &ScriptRun::Table},
+    {"stats", 2, 2, "stats N", "the statistics lines of file N", &ScriptRun::Stats},
+    {"status", 1, 1, "status", "the five status-bar fields", &ScriptRun::Status},
+    {"dump", 1, 1, "dump", "the whole state as one line of JSON", &ScriptRun::Dump},
+};
+
+void ScriptRun::Run(const Words& w) {
+    for (const Verb& verb : kVerbs) {
+        if (verb.name != w[0]) continue;
+        ExpectWords(w, verb.least, verb.most);
+        (this->*verb.run)(w);
+        out_.flush();
+        return;
+    }
+    throw Refused{"unknown command: " + w[0]};
+}
 
 }  // namespace
 
@@ -246,26 +293,14 @@ int RunCliScript(const std::string& script, const CliOptions& options, std::ostr
 }
 
 std::string CliCommandTable() {
-    return "Commands, one per line:\n"
-           "  open N PATH          open PATH into file N (1 or 2)\n"
-           "  open N               the open dialog of file N, cancelled\n"
-           "  select N ROW...      select rows of file N's keyframe list (0-based); 'all'; none clears\n"
-           "  cut N | copy N       the Cut / Copy button of file N\n"
-           "  edit AT STEP COMMENT the Clipboard fields and OK\n"
-           "  paste N              the Paste button of file N\n"
-           "  save N               save file N and its side file\n"
-           "  undo | redo          the Edit menu's Undo / Redo\n"
-           "  pose N FRAME         the joints of file N (1, 2 or clipboard) posed at FRAME\n"
-           "  render N FRAME PNG [front|side|top|YAW,PITCH] [WxH] [solid|wire|textured] [grid] [skeleton]\n"
-           "                       the preview's picture of it, into a PNG file (front, 640x480)\n"
-           "  language L           the Settings dialog: 0 English, 1 German\n"
-           "  print keyframes|statistics N PDF [landscape]\n"
-           "                       print to a PDF file, A4\n"
-           "  clock YYYY-MM-DD HH:MM  fix the time the program reads\n"
-           "  table N | table clipboard  the rows of a keyframe list\n"
-           "  stats N              the statistics lines of file N\n"
-           "  status               the five status-bar fields\n"
-           "  dump                 the whole state as one line of JSON\n";
+    std::string table = "Commands, one per line:\n";
+    for (const Verb& verb : kVerbs) {
+        std::string line = "  " + std::string(verb.usage);
+        // The help stands beside a short usage, below a long one.
+        line += line.size() <= 22 ? std::string(23 - line.size(), ' ') : "\n" + std::string(23, ' ');
+        table += line + std::string(verb.help) + "\n";
+    }
+    return table;
 }
 
 }  // namespace vandrel
