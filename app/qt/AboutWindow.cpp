@@ -57,14 +57,9 @@ QPlainTextEdit* MakeTextView(QWidget* parent, const std::string& text) {
 
 }  // namespace
 
-QImage DecodePicture(std::string_view jpegBytes) {
-    const std::optional<RgbPicture> picture = DecodeJpeg(jpegBytes);
-    return picture ? ToQImage(*picture) : QImage();
-}
-
 AboutResources LoadAboutResources() {
     QFont title(QStringLiteral("Arial"), 18, QFont::Bold);
-    return {DecodePicture(AboutPictureJpeg()), title};
+    return {DecodeJpeg(AboutPictureJpeg()), title};
 }
 
 AboutWindow::AboutWindow(Language uiLanguage, const AboutResources& resources, QWidget* parent) : QDialog(parent) {

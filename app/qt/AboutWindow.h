@@ -18,9 +18,6 @@ struct AboutResources {
 // Arial 18 points bold, and the embedded JPEG picture decoded.
 AboutResources LoadAboutResources();
 
-// Decodes JPEG bytes into an image; a null image when they cannot be decoded.
-QImage DecodePicture(std::string_view jpegBytes);
-
 // Controls 42 to 50 (46 is not used), each with its id in the property
 // "controlId" and its name as object name; texts in `uiLanguage`. Modal: OK or
 // the close button leave it.

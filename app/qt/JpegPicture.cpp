@@ -32,7 +32,7 @@ void OutputMessage(j_common_ptr) {}
 
 // The part between setjmp and the jump back holds no objects with destructors:
 // the pixels live in the caller's picture.
-bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view bytes, RgbPicture& picture) {
+bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view bytes, QImage& picture) {
     if (setjmp(errors.back)) return false;
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.data()), static_cast<unsigned long>(bytes.size()));
@@ -41,11 +41,10 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view
     if (uint64_t(info.image_width) * info.image_height > kMaxPixels) return false;
     jpeg_start_decompress(&info);
     if (info.output_components != 3) return false;
-    picture.Width = int(info.output_width);
-    picture.Height = int(info.output_height);
-    picture.Rgb.assign(size_t(picture.Width) * size_t(picture.Height) * 3, 0);
+    picture = QImage(int(info.output_width), int(info.output_height), QImage::Format_RGB888);
+    if (picture.isNull()) return false;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = picture.Rgb.data() + size_t(info.output_scanline) * size_t(picture.Width) * 3;
+        JSAMPROW row = picture.scanLine(int(info.output_scanline));
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -54,19 +53,18 @@ bool Decode(jpeg_decompress_struct& info, ErrorManager& errors, std::string_view
 
 }  // namespace
 
-std::optional<RgbPicture> DecodeJpeg(std::string_view bytes) {
-    if (bytes.empty()) return std::nullopt;
+QImage DecodeJpeg(std::string_view bytes) {
+    if (bytes.empty()) return {};
     jpeg_decompress_struct info{};
     ErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = ErrorExit;
     errors.base.emit_message = EmitMessage;
     errors.base.output_message = OutputMessage;
-    RgbPicture picture;
+    QImage picture;
     const bool ok = Decode(info, errors, bytes, picture);
     jpeg_destroy_decompress(&info);
-    if (!ok || picture.Width <= 0 || picture.Height <= 0) return std::nullopt;
-    return picture;
+    return ok ? picture : QImage();
 }
 
 }  // namespace vandrel

@@ -11,7 +11,6 @@
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
 #include "app/qt/JpegPicture.h"
 
@@ -111,16 +110,6 @@ void MakeFixedDialog(QWidget* dialog, int clientWidth, int clientHeight) {
     dialog->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                            Qt::WindowCloseButtonHint);
     dialog->setFixedSize(clientWidth, clientHeight);
-}
-
-QImage ToQImage(const RgbPicture& picture) {
-    if (picture.Width <= 0 || picture.Height <= 0) return {};
-    QImage image(picture.Width, picture.Height, QImage::Format_RGB888);
-    if (image.isNull()) return {};
-    const size_t rowBytes = size_t(picture.Width) * 3;
-    for (int y = 0; y < picture.Height; ++y)
-        std::memcpy(image.scanLine(y), picture.Rgb.data() + size_t(y) * rowBytes, rowBytes);
-    return image;
 }
 
 }  // namespace vandrel

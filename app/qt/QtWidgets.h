@@ -12,8 +12,6 @@ class QWidget;
 
 namespace vandrel {
 
-struct RgbPicture;
-
 // A read-only text field without a border that looks like a label.
 QLineEdit* MakeBorderlessField(QWidget* parent);
 
@@ -45,8 +43,5 @@ void SetReadingTabOrder(std::vector<QWidget*> controls);
 
 // Window flags for a fixed dialog with a title bar and a close button only.
 void MakeFixedDialog(QWidget* dialog, int clientWidth, int clientHeight);
-
-// The decoded pixels as an image (a copy).
-QImage ToQImage(const RgbPicture& picture);
 
 }  // namespace vandrel

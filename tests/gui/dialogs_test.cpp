@@ -104,23 +104,20 @@ TEST(SettingsDialogTest, OkAndApplyStoreTheLanguageCancelCloseAndEscapeKeepIt) {
 
 TEST(AboutPictureTest, TheEmbeddedPictureDecodesAndBrokenOnesGiveNothing) {
     const std::string jpeg(AboutPictureJpeg());
-    const std::optional<RgbPicture> picture = DecodeJpeg(jpeg);
-    ASSERT_TRUE(picture.has_value());
-    EXPECT_EQ(std::pair(picture->Width, picture->Height), std::pair(122, 150));
-    ASSERT_EQ(picture->Rgb.size(), size_t(122 * 150 * 3));
-    EXPECT_NE(std::vector<uint8_t>(picture->Rgb.begin(), picture->Rgb.begin() + 366),
-              std::vector<uint8_t>(picture->Rgb.end() - 366, picture->Rgb.end())) << "a picture, not a blank";
+    const QImage picture = DecodeJpeg(jpeg);
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(122, 150));
+    EXPECT_NE(picture.copy(0, 0, 122, 1), picture.copy(0, 149, 122, 1)) << "a picture, not a blank";
     const AboutResources about = LoadAboutResources();
-    EXPECT_EQ(about.Picture.pixelColor(121, 149).blue(), picture->Rgb.back());
+    EXPECT_EQ(about.Picture.pixelColor(121, 149), picture.pixelColor(121, 149));
     EXPECT_EQ(about.TitleFont.family(), "Arial");
     std::string huge = jpeg;  // the frame header's height and width set to 65535
     for (size_t i = huge.find("\xFF\xC0", 2) + 5, end = i + 4; i < end; ++i) huge[i] = '\xFF';
     for (const std::string& broken : {std::string(), std::string("no picture at all"), jpeg.substr(0, jpeg.size() / 2),
                                       jpeg.substr(0, jpeg.find("\xFF\xDA") + 2), huge, std::string(ProgramIconPng())}) {
-        EXPECT_FALSE(DecodeJpeg(broken).has_value()) << broken.size();
-        EXPECT_TRUE(DecodePicture(broken).isNull()) << broken.size();
+        EXPECT_TRUE(DecodeJpeg(broken).isNull()) << broken.size();
     }
-    EXPECT_TRUE(DecodeJpeg(jpeg).has_value()) << "the decoder is whole again after a failure";
+    EXPECT_FALSE(DecodeJpeg(jpeg).isNull()) << "the decoder is whole again after a failure";
 }
 
 TEST(AboutWindowTest, ShowsPictureNameVersionAndTextsInBothLanguages) {
@@ -139,7 +136,7 @@ TEST(AboutWindowTest, ShowsPictureNameVersionAndTextsInBothLanguages) {
     EXPECT_EQ(TextOf<QLabel>(german.Control(47)), "Haftungsausschluss");
     EXPECT_EQ(TextOf<QLineEdit>(german.Control(49)), ToQString(texts::CopyrightLine));
     AboutResources broken = about;
-    broken.Picture = DecodePicture(std::string(AboutPictureJpeg()).substr(0, 300));
+    broken.Picture = DecodeJpeg(std::string(AboutPictureJpeg()).substr(0, 300));
     EXPECT_TRUE(qobject_cast<QLabel*>(AboutWindow(Language::English, broken).Control(42))->pixmap().isNull());
     test::TestShell shell;
     for (bool useOk : {true, false}) {
