@@ -33,6 +33,14 @@ struct ScratchFolder {
     }
 };
 
+// The one T of a benchmark program, made when first asked for, so that its
+// set-up runs once and outside any timing.
+template <class T>
+T& Once() {
+    static T object;
+    return object;
+}
+
 // Times `command(program)` on a fresh copy of `start` in every iteration; only
 // the command is timed, not the copy or its release.
 template <class Command>

@@ -87,8 +87,11 @@ long MinorFaults() {
     return usage.ru_minflt;
 }
 
+// Times `command` on a fresh copy of the prepared workspace `start` for the
+// benchmark's key count.
 template <class Command>
-void RunOn(benchmark::State& state, const Workspace& start, Command command) {
+void RunOn(benchmark::State& state, Workspace Prepared::*startOf, Command command) {
+    const Workspace& start = PreparedFor(int(state.range(0))).*startOf;
     std::unique_ptr<Workspace> ws;
     long faults = 0;
     for (auto _ : state) {
@@ -120,20 +123,12 @@ void CopyLines(benchmark::State& state) {
     }
 }
 
-void Cut(benchmark::State& state) {
-    const Prepared& p = PreparedFor(int(state.range(0)));
-    RunOn(state, p.loaded, [](Workspace& ws) { CutToClipboard(ws, 1); });
-}
-
-void Copy(benchmark::State& state) {
-    const Prepared& p = PreparedFor(int(state.range(0)));
-    RunOn(state, p.loaded, [](Workspace& ws) { CopyToClipboard(ws, 1); });
-}
+void Cut(benchmark::State& state) { RunOn(state, &Prepared::loaded, [](Workspace& ws) { CutToClipboard(ws, 1); }); }
+void Copy(benchmark::State& state) { RunOn(state, &Prepared::loaded, [](Workspace& ws) { CopyToClipboard(ws, 1); }); }
 
 // The Clipboard OK button: the edit, then the Clipboard's bone list is rebuilt.
 void Edit(benchmark::State& state, const char* at, const char* stepwidth) {
-    const Prepared& p = PreparedFor(int(state.range(0)));
-    RunOn(state, p.afterCut, [&](Workspace& ws) {
+    RunOn(state, &Prepared::afterCut, [&](Workspace& ws) {
         EditClipboard(ws, at, stepwidth, "");
         RebuildBoneList(ws.Clip);
     });
@@ -145,14 +140,12 @@ void EditReverse(benchmark::State& state) { Edit(state, "1", "-2"); }
 
 // Every pasted key goes between two keys of file 2.
 void Paste(benchmark::State& state) {
-    const Prepared& p = PreparedFor(int(state.range(0)));
-    RunOn(state, p.afterCut, [](Workspace& ws) { PasteFromClipboard(ws, 2); });
+    RunOn(state, &Prepared::afterCut, [](Workspace& ws) { PasteFromClipboard(ws, 2); });
 }
 
 // The same paste again: every pasted key replaces one.
 void PasteAgain(benchmark::State& state) {
-    const Prepared& p = PreparedFor(int(state.range(0)));
-    RunOn(state, p.afterPaste, [](Workspace& ws) { PasteFromClipboard(ws, 2); });
+    RunOn(state, &Prepared::afterPaste, [](Workspace& ws) { PasteFromClipboard(ws, 2); });
 }
 
 void Sizes(benchmark::internal::Benchmark* b) { b->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond); }

@@ -26,10 +26,8 @@
 namespace vandrel {
 namespace {
 
-constexpr int kBones = 19;
-constexpr int kKeys = 5150;
-constexpr int kVertices = 3000;
-constexpr int kSelected = 1000;
+// Bones, keys per bone, vertices of the mesh, rows cut.
+constexpr int kBones = 19, kKeys = 5150, kVertices = 3000, kSelected = 1000;
 
 std::string Format(const char* format, double a, double b = 0, double c = 0, double d = 0) {
     char text[160];
@@ -103,46 +101,41 @@ struct Session {
     }
 };
 
-Session& TheSession() {
-    static Session session;
-    return session;
-}
-
 template <class Command>
 void RunFrom(benchmark::State& state, const Program& start, Command command) {
-    Session& s = TheSession();
+    Session& s = bench::Once<Session>();
     bench::TimeOnCopies(state, start, command);
     state.counters["rows"] = double(s.loaded.ws.File(2).Rows.size());
     state.counters["lines"] = double(s.loaded.ws.File(2).LineCount);
 }
 
 void OpenRoutine(benchmark::State& state) {
-    RunFrom(state, TheSession().start, [](Program& p) { TheSession().Open(p, 2, "dance.bones.txt"); });
+    RunFrom(state, bench::Once<Session>().start, [](Program& p) { bench::Once<Session>().Open(p, 2, "dance.bones.txt"); });
 }
 
 void Cut(benchmark::State& state) {
-    RunFrom(state, TheSession().loaded, [](Program& p) { HandleControl(p, TheSession().shell, ids::CutButton2); });
+    RunFrom(state, bench::Once<Session>().loaded, [](Program& p) { HandleControl(p, bench::Once<Session>().shell, ids::CutButton2); });
 }
 
 void EditOk(benchmark::State& state) {
-    RunFrom(state, TheSession().afterCut, [](Program& p) {
+    RunFrom(state, bench::Once<Session>().afterCut, [](Program& p) {
         p.window.controls[ids::AtField].text = "1";
-        HandleControl(p, TheSession().shell, ids::ClipboardOkButton);
+        HandleControl(p, bench::Once<Session>().shell, ids::ClipboardOkButton);
     });
 }
 
 void PasteIntoCharacter(benchmark::State& state) {
-    RunFrom(state, TheSession().afterEdit, [](Program& p) { HandleControl(p, TheSession().shell, ids::PasteButton1); });
+    RunFrom(state, bench::Once<Session>().afterEdit, [](Program& p) { HandleControl(p, bench::Once<Session>().shell, ids::PasteButton1); });
 }
 
 // The routine in File 2 drawn on the character's meshes.
 void PreviewReadModel(benchmark::State& state) {
-    const Workspace& ws = TheSession().loaded.ws;
+    const Workspace& ws = bench::Once<Session>().loaded.ws;
     for (auto _ : state) benchmark::DoNotOptimize(ReadPreviewModel(ws, PreviewSource::File2));
 }
 
 void PreviewFrame(benchmark::State& state) {
-    const PreviewModel model = ReadPreviewModel(TheSession().loaded.ws, PreviewSource::File2);
+    const PreviewModel model = ReadPreviewModel(bench::Once<Session>().loaded.ws, PreviewSource::File2);
     const PreviewBounds bounds = AnimationBounds(model);
     const PreviewMatrices view = FrameView(bounds, PreviewCamera{}, 1280, 720);
     GlPreviewRenderer renderer;

@@ -76,43 +76,38 @@ struct Session {
     }
 };
 
-Session& TheSession() {
-    static Session session;
-    return session;
-}
-
 // Times `command` on a fresh copy of `start` in every iteration.
 template <class Command>
 void RunFrom(benchmark::State& state, const Program& start, Command command) {
-    bench::TimeOnCopies(state, start, [&](Program& p) { command(p, TheSession().shell); });
+    bench::TimeOnCopies(state, start, [&](Program& p) { command(p, bench::Once<Session>().shell); });
 }
 
 void Cut(benchmark::State& state) {
-    RunFrom(state, TheSession().loaded, [](Program& p, Shell& shell) { HandleControl(p, shell, ids::CutButton1); });
+    RunFrom(state, bench::Once<Session>().loaded, [](Program& p, Shell& shell) { HandleControl(p, shell, ids::CutButton1); });
 }
 
 void EditOk(benchmark::State& state) {
-    RunFrom(state, TheSession().afterCut, [](Program& p, Shell& shell) {
+    RunFrom(state, bench::Once<Session>().afterCut, [](Program& p, Shell& shell) {
         p.window.controls[ids::AtField].text = "100001";
         HandleControl(p, shell, ids::ClipboardOkButton);
     });
 }
 
 void Paste(benchmark::State& state) {
-    RunFrom(state, TheSession().afterCut, [](Program& p, Shell& shell) { HandleControl(p, shell, ids::PasteButton2); });
+    RunFrom(state, bench::Once<Session>().afterCut, [](Program& p, Shell& shell) { HandleControl(p, shell, ids::PasteButton2); });
 }
 
 void Undo(benchmark::State& state) {
-    RunFrom(state, TheSession().afterPaste, [](Program& p, Shell& shell) { HandleMenu(p, shell, menu::Undo); });
+    RunFrom(state, bench::Once<Session>().afterPaste, [](Program& p, Shell& shell) { HandleMenu(p, shell, menu::Undo); });
 }
 
 void Redo(benchmark::State& state) {
-    RunFrom(state, TheSession().afterUndo, [](Program& p, Shell& shell) { HandleMenu(p, shell, menu::Redo); });
+    RunFrom(state, bench::Once<Session>().afterUndo, [](Program& p, Shell& shell) { HandleMenu(p, shell, menu::Redo); });
 }
 
 // 100 steps: one keyframe cut from model 1 and pasted into model 2, fifty times.
 void History(benchmark::State& state) {
-    Session& s = TheSession();
+    Session& s = bench::Once<Session>();
     double historyBytes = 0, estimate = 0;
     for (auto _ : state) {
         auto p = std::make_unique<Program>(s.loaded);

@@ -16,11 +16,7 @@
 namespace vandrel {
 namespace {
 
-using test::GenModel;
-using test::KeyLine;
-using test::RowTexts;
-using test::SelectedRows;
-using test::ValidLines;
+using namespace test;
 using Lines = std::vector<std::string>;
 
 constexpr unsigned kSeeds = 150;
