@@ -75,7 +75,7 @@ void RefreshMainWindow(Program& p) {
 
     for (int n : {1, 2}) {
         const FileControls& file = ControlsOfFile(n);
-        const bool hasRows = (n == 1 ? n1 : n2) > 0;
+        const bool hasRows = !p.ws.File(n).Rows.empty();
         for (int id : {file.cutButton, file.copyButton}) Enable(p, id, hasRows);
         EnableMenu(p, file.printKeyframesMenu, hasRows);
     }

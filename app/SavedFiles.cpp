@@ -1,37 +1,30 @@
 #include "app/SavedFiles.h"
 
+#include <algorithm>
+
 namespace vandrel {
 
 namespace {
 
-std::vector<std::string> RowTexts(const KeyframeTable& rows) {
-    std::vector<std::string> texts;
-    texts.reserve(rows.size());
-    for (const KeyframeRow& row : rows) texts.push_back(row.RowText);
-    return texts;
-}
-
-bool SameRowTexts(const KeyframeTable& rows, const std::vector<std::string>& texts) {
-    if (rows.size() != texts.size()) return false;
-    for (size_t i = 0; i < rows.size(); ++i)
-        if (rows[i].RowText != texts[i]) return false;
-    return true;
+// Row texts alike; the selection is no change to the file.
+bool SameRowTexts(const KeyframeTable& a, const KeyframeTable& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](const KeyframeRow& x, const KeyframeRow& y) { return x.RowText == y.RowText; });
 }
 
 }  // namespace
 
 void SavedFiles::Remember(const ModelSlot& slot) {
     if (slot.Path.empty()) return;
-    byPath_[slot.Path] = Saved{slot, RowTexts(slot.Rows)};
+    byPath_[slot.Path] = Saved{slot, slot.Rows};
 }
 
 std::optional<FramesBaseline> SavedFiles::BaselineFor(const std::string& path) const {
     auto found = byPath_.find(path);
     if (found == byPath_.end()) return std::nullopt;
-    const Saved& saved = found->second;
     ModelSlot remembered;
-    static_cast<LineSet&>(remembered) = saved.lines;
-    for (const std::string& row : saved.rows) remembered.Rows.push_back({row, false});
+    static_cast<LineSet&>(remembered) = found->second.lines;
+    remembered.Rows = found->second.rows;
     return FramesBaselineOf(remembered);
 }
 

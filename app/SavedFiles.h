@@ -31,7 +31,7 @@ public:
 private:
     struct Saved {
         LineSet lines;  // shares its views with the slot until either changes
-        std::vector<std::string> rows;
+        KeyframeTable rows;
     };
     std::map<std::string, Saved> byPath_;
 };

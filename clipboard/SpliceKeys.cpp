@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "model/KeyLines.h"
@@ -54,8 +55,8 @@ RowFrames RowFramesOf(const Clipboard& clip) {
     frames.ascending = frames.placing;
     std::sort(frames.ascending.begin(), frames.ascending.end());
     frames.ascending.erase(std::unique(frames.ascending.begin(), frames.ascending.end()), frames.ascending.end());
-    std::unordered_map<int32_t, bool> seen;
-    std::erase_if(frames.placing, [&](int32_t frame) { return !seen.try_emplace(frame, true).second; });
+    std::unordered_set<int32_t> seen;
+    std::erase_if(frames.placing, [&](int32_t frame) { return !seen.insert(frame).second; });
     return frames;
 }
 

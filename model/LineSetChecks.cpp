@@ -31,4 +31,6 @@ std::string LineSetFault(const LineSet& set) {
     return {};
 }
 
+#undef REQUIRE
+
 }  // namespace vandrel

@@ -32,7 +32,6 @@ struct LineSet : LineIndex {
     Lines ModelLines;
 };
 
-
 // Line i of a set; any index outside 1..LineCount reads as an empty line.
 inline std::string_view LineAt(const LineSet& set, int64_t i) {
     if (i < 1 || i > set.LineCount || i >= static_cast<int64_t>(set.ModelLines.size())) return {};

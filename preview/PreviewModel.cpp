@@ -188,9 +188,6 @@ void ReadMeshes(const LineSet& set, int64_t header, const std::vector<int32_t>& 
     model.Edges.erase(std::unique(model.Edges.begin(), model.Edges.end()), model.Edges.end());
 }
 
-// The text between a quoted line's quotes.
-std::string Unquoted(std::string_view line) { return QuotedName(line); }
-
 // The materials of the set: name, ambient, diffuse, specular and emissive
 // colours, shininess, transparency, colour map and alpha map. Each takes the
 // lines that are there up to the next quoted name.
@@ -206,7 +203,7 @@ void ReadMaterials(const LineSet& set, int64_t header, PreviewModel& model) {
             material.Diffuse = {FieldNumber(f, 0), FieldNumber(f, 1), FieldNumber(f, 2), f.size() > 3 ? FieldNumber(f, 3) : 1.0};
         }
         if (numbers.size() == 6 && cursor.AtQuoted()) {
-            material.TextureFile = Unquoted(cursor.Take());
+            material.TextureFile = QuotedName(cursor.Take());
             if (cursor.AtQuoted()) cursor.Take();  // the alpha map
         }
         model.Materials.push_back(std::move(material));
@@ -279,8 +276,7 @@ PreviewModel ModelOf(std::vector<PreviewBone> bones, const LineSet* meshes, cons
 
 // The folder part of a path, its last slash or backslash included; empty without one.
 std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    return path.substr(0, path.size() - FileNameOf(path).size());
 }
 
 // Vertex bone index i names bone i.

@@ -16,6 +16,11 @@ constexpr double kMargin = 0.1;
 
 bool Finite(const glm::dvec3& p) { return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z); }
 
+// Corner 0 to 7 of a box: bit 0 picks the larger x, bit 1 the larger y, bit 2 the larger z.
+glm::dvec3 Corner(const PreviewBounds& box, int corner) {
+    return {(corner & 1 ? box.Max : box.Min).x, (corner & 2 ? box.Max : box.Min).y, (corner & 4 ? box.Max : box.Min).z};
+}
+
 // The turn of the view: about y by the yaw, then about x by the pitch.
 glm::dmat4 Turn(const PreviewCamera& camera) {
     const glm::dvec2 angles = ViewAngles(camera);
@@ -91,12 +96,8 @@ PreviewBounds AnimationBounds(const PreviewModel& model) {
         for (size_t b = 0; b < bones; ++b) {
             bounds.Add(glm::dvec3(matrices[b][3]));
             if (carried[b].Empty) continue;
-            for (int corner = 0; corner < 8; ++corner) {
-                const glm::dvec3 local((corner & 1 ? carried[b].Max : carried[b].Min).x,
-                                       (corner & 2 ? carried[b].Max : carried[b].Min).y,
-                                       (corner & 4 ? carried[b].Max : carried[b].Min).z);
-                bounds.Add(glm::dvec3(matrices[b] * glm::dvec4(local, 1.0)));
-            }
+            for (int corner = 0; corner < 8; ++corner)
+                bounds.Add(glm::dvec3(matrices[b] * glm::dvec4(Corner(carried[b], corner), 1.0)));
         }
     }
     return bounds;
@@ -109,11 +110,8 @@ PreviewMatrices FrameView(const PreviewBounds& given, const PreviewCamera& camer
     m.View = Turn(camera) * glm::translate(glm::dmat4(1.0), -middle);
     // The bounds seen from the view: a box symmetric about the origin.
     glm::dvec3 half(0.0);
-    for (int corner = 0; corner < 8; ++corner) {
-        const glm::dvec3 p((corner & 1 ? bounds.Max : bounds.Min).x, (corner & 2 ? bounds.Max : bounds.Min).y,
-                           (corner & 4 ? bounds.Max : bounds.Min).z);
-        half = glm::max(half, glm::abs(glm::dvec3(m.View * glm::dvec4(p, 1.0))));
-    }
+    for (int corner = 0; corner < 8; ++corner)
+        half = glm::max(half, glm::abs(glm::dvec3(m.View * glm::dvec4(Corner(bounds, corner), 1.0))));
     const double w = std::max(width, 1), h = std::max(height, 1);
     // Units per pixel that fit both directions with the margin.
     const double unit = std::max(2 * half.x / (w * (1 - 2 * kMargin)), 2 * half.y / (h * (1 - 2 * kMargin)));

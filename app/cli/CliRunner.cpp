@@ -1,5 +1,6 @@
 #include "app/cli/CliRunner.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "app/Commands.h"
@@ -68,8 +69,26 @@ bool IsDecimal(const std::string& word) {
     return true;
 }
 
-void ExpectWords(const std::vector<std::string>& w, size_t least, size_t most) {
-    if (w.size() < least || w.size() > most) throw Refused{"wrong number of words for " + w[0]};
+// The words of a usage line ("open N [PATH]"): the verb first, then words that
+// must be there, then optional ones in brackets; a word ending in "..." may
+// come any number of times, none included.
+struct Usage {
+    std::string_view verb;
+    size_t least = 1, most = 1;
+};
+
+Usage UsageOf(std::string_view usage) {
+    Usage u;
+    u.verb = usage.substr(0, usage.find(' '));
+    for (size_t at = u.verb.size(); at < usage.size();) {
+        const size_t start = at + 1, end = std::min(usage.find(' ', start), usage.size());
+        const std::string_view word = usage.substr(start, end - start);
+        if (word.ends_with("...") || word.ends_with("...]")) u.most = SIZE_MAX;
+        else if (word.starts_with("[")) ++u.most;
+        else ++u.least, ++u.most;
+        at = end;
+    }
+    return u;
 }
 
 LocalTime ParseClock(const std::string& date, const std::string& time) {
@@ -93,9 +112,9 @@ using Words = std::vector<std::string>;
 
 // One command of a script: its words (the verb included), as --help shows
 // them, and what it does.
+// One command of a script: its usage as --help shows it (which gives its verb
+// and how many words it takes), its help and what it does.
 struct Verb {
-    std::string_view name;
-    size_t least, most;
     std::string_view usage, help;
     void (ScriptRun::*run)(const Words&);
 };
@@ -228,32 +247,33 @@ private:
 };
 
 constexpr Verb kVerbs[] = {
-    {"open", 2, 3, "open N [PATH]", "open PATH into file N (1 or 2); without PATH the dialog is cancelled", &ScriptRun::Open},
-    {"select", 2, SIZE_MAX, "select N ROW...", "select rows of file N's keyframe list (0-based); 'all'; none clears",
+    {"open N [PATH]", "open PATH into file N (1 or 2); without PATH the dialog is cancelled", &ScriptRun::Open},
+    {"select N ROW...", "select rows of file N's keyframe list (0-based); 'all'; none clears",
      &ScriptRun::Select},
-    {"cut", 2, 2, "cut N", "the Cut button of file N", &ScriptRun::Cut},
-    {"copy", 2, 2, "copy N", "the Copy button of file N", &ScriptRun::Copy},
-    {"edit", 4, 4, "edit AT STEP COMMENT", "the Clipboard fields and OK", &ScriptRun::Edit},
-    {"paste", 2, 2, "paste N", "the Paste button of file N", &ScriptRun::Paste},
-    {"save", 2, 2, "save N", "save file N and its side file", &ScriptRun::Save},
-    {"undo", 1, 1, "undo", "the Edit menu's Undo", &ScriptRun::Undo},
-    {"redo", 1, 1, "redo", "the Edit menu's Redo", &ScriptRun::Redo},
-    {"pose", 3, 3, "pose N FRAME", "the joints of file N (1, 2 or clipboard) posed at FRAME", &ScriptRun::Pose},
-    {"render", 4, 9, "render N FRAME PNG [front|side|top|YAW,PITCH] [WxH] [solid|wire|textured] [grid] [skeleton]",
+    {"cut N", "the Cut button of file N", &ScriptRun::Cut},
+    {"copy N", "the Copy button of file N", &ScriptRun::Copy},
+    {"edit AT STEP COMMENT", "the Clipboard fields and OK", &ScriptRun::Edit},
+    {"paste N", "the Paste button of file N", &ScriptRun::Paste},
+    {"save N", "save file N and its side file", &ScriptRun::Save},
+    {"undo", "the Edit menu's Undo", &ScriptRun::Undo},
+    {"redo", "the Edit menu's Redo", &ScriptRun::Redo},
+    {"pose N FRAME", "the joints of file N (1, 2 or clipboard) posed at FRAME", &ScriptRun::Pose},
+    {"render N FRAME PNG [front|side|top|YAW,PITCH] [WxH] [solid|wire|textured] [grid] [skeleton]",
      "the preview's picture of it, into a PNG file (front, 640x480)", &ScriptRun::Render},
-    {"language", 2, 2, "language L", "the Settings dialog: 0 English, 1 German", &ScriptRun::Language},
-    {"print", 4, 5, "print keyframes|statistics N PDF [landscape]", "print to a PDF file, A4", &ScriptRun::Print},
-    {"clock", 3, 3, "clock YYYY-MM-DD HH:MM", "fix the time the program reads", &ScriptRun::Clock},
-    {"table", 2, 2, "table N | table clipboard", "the rows of a keyframe list", &ScriptRun::Table},
-    {"stats", 2, 2, "stats N", "the statistics lines of file N", &ScriptRun::Stats},
-    {"status", 1, 1, "status", "the five status-bar fields", &ScriptRun::Status},
-    {"dump", 1, 1, "dump", "the whole state as one line of JSON", &ScriptRun::Dump},
+    {"language L", "the Settings dialog: 0 English, 1 German", &ScriptRun::Language},
+    {"print keyframes|statistics N PDF [landscape]", "print to a PDF file, A4", &ScriptRun::Print},
+    {"clock YYYY-MM-DD HH:MM", "fix the time the program reads", &ScriptRun::Clock},
+    {"table N|clipboard", "the rows of a keyframe list", &ScriptRun::Table},
+    {"stats N", "the statistics lines of file N", &ScriptRun::Stats},
+    {"status", "the five status-bar fields", &ScriptRun::Status},
+    {"dump", "the whole state as one line of JSON", &ScriptRun::Dump},
 };
 
 void ScriptRun::Run(const Words& w) {
     for (const Verb& verb : kVerbs) {
-        if (verb.name != w[0]) continue;
-        ExpectWords(w, verb.least, verb.most);
+        const Usage usage = UsageOf(verb.usage);
+        if (usage.verb != w[0]) continue;
+        if (w.size() < usage.least || w.size() > usage.most) throw Refused{"wrong number of words for " + w[0]};
         (this->*verb.run)(w);
         out_.flush();
         return;

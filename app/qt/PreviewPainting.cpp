@@ -17,6 +17,20 @@ namespace {
 constexpr int kLabelPixels = 14;
 constexpr int kLabelInset = 8;
 
+// The picture as an image with the label in its top left corner.
+QImage LabelledImage(const RgbaPicture& picture, const std::string& label) {
+    QImage image = QImage(picture.Pixels.data(), picture.Width, picture.Height, picture.Width * 4, QImage::Format_RGBA8888)
+                       .convertToFormat(QImage::Format_RGB32);
+    QPainter painter(&image);
+    QFont font = painter.font();
+    font.setPixelSize(kLabelPixels);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(kLabelInset, kLabelInset + painter.fontMetrics().ascent()),
+                     QString::fromLatin1(label.data(), qsizetype(label.size())));
+    return image;
+}
+
 }  // namespace
 
 std::string FindTextureFile(const std::string& folder, const std::string& textureFile) {
@@ -50,19 +64,6 @@ PreviewTextures LoadPreviewTextures(const PreviewModel& model) {
         textures[m] = std::move(texture);
     }
     return textures;
-}
-
-QImage LabelledImage(const RgbaPicture& picture, const std::string& label) {
-    QImage image = QImage(picture.Pixels.data(), picture.Width, picture.Height, picture.Width * 4, QImage::Format_RGBA8888)
-                       .convertToFormat(QImage::Format_RGB32);
-    QPainter painter(&image);
-    QFont font = painter.font();
-    font.setPixelSize(kLabelPixels);
-    painter.setFont(font);
-    painter.setPen(Qt::black);
-    painter.drawText(QPointF(kLabelInset, kLabelInset + painter.fontMetrics().ascent()),
-                     QString::fromLatin1(label.data(), qsizetype(label.size())));
-    return image;
 }
 
 QImage PreviewImage(GlPreviewRenderer& renderer, const PreviewModel& model, const PreviewShot& shot) {

@@ -18,9 +18,6 @@ std::string FindTextureFile(const std::string& folder, const std::string& textur
 // for a material whose texture is missing or cannot be decoded.
 PreviewTextures LoadPreviewTextures(const PreviewModel& model);
 
-// The picture as an image with the label in its top left corner.
-QImage LabelledImage(const RgbaPicture& picture, const std::string& label);
-
 // The picture of the shot, drawn by `renderer` (whose textures are the model's),
 // with the label in its top left corner.
 QImage PreviewImage(GlPreviewRenderer& renderer, const PreviewModel& model, const PreviewShot& shot);

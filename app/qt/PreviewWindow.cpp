@@ -269,7 +269,7 @@ void PreviewWindow::Follow() {
 
 void PreviewWindow::Load() {
     model_ = ReadPreviewModel(p_.ws, source_);
-    bounds_ = AnimationBounds(model_);
+    shot_.Bounds = AnimationBounds(model_);
     renderer_->SetTextures(LoadPreviewTextures(model_));
     stale_ = false;
     ShowFrameRange();
@@ -316,7 +316,7 @@ void PreviewWindow::SetSource(PreviewSource source) {
 
 void PreviewWindow::SetFrame(int64_t frame) {
     frame_ = std::clamp<int64_t>(frame, -int64_t(kFarthestFrame), int64_t(kFarthestFrame));
-    if (!stale_) PoseModel(model_, double(frame_), pose_);
+    if (!stale_) PoseModel(model_, double(frame_), shot_.Pose);
     const QSignalBlocker quiet(slider_);
     slider_->setValue(int(std::clamp<int64_t>(frame_, slider_->minimum(), slider_->maximum())));
     const QSignalBlocker quietField(frameBox_);
@@ -413,24 +413,18 @@ PreviewLook PreviewWindow::Look() const {
     return look;
 }
 
-PreviewShot PreviewWindow::Shot() const {
-    PreviewShot shot;
-    shot.Pose = pose_;
-    shot.Bounds = bounds_;
-    shot.Width = std::max(1, canvas_->width());
-    shot.Height = std::max(1, canvas_->height());
-    shot.Matrices = FrameView(bounds_, Camera(), shot.Width, shot.Height);
-    shot.Look = Look();
-    shot.Label = DecimalText(frame_);
-    return shot;
+const PreviewShot& PreviewWindow::Shot() {
+    shot_.Width = std::max(1, canvas_->width());
+    shot_.Height = std::max(1, canvas_->height());
+    shot_.Matrices = FrameView(shot_.Bounds, Camera(), shot_.Width, shot_.Height);
+    shot_.Look = Look();
+    shot_.Label = DecimalText(frame_);
+    return shot_;
 }
 
 QImage PreviewWindow::Picture() {
     if (stale_) Load();
-    const int width = std::max(1, canvas_->width()), height = std::max(1, canvas_->height());
-    const RgbaPicture& picture = renderer_->Draw(model_, pose_, FrameView(bounds_, Camera(), width, height), Look(),
-                                                 bounds_, width, height);
-    return LabelledImage(picture, DecimalText(frame_));
+    return PreviewImage(*renderer_, model_, Shot());
 }
 
 void PreviewWindow::showEvent(QShowEvent* event) {

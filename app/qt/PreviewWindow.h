@@ -56,7 +56,7 @@ public:
     bool Playing() const;
     bool Looping() const;
     // What the window shows now: the model's pose, view and look, and its picture.
-    PreviewShot Shot() const;
+    const PreviewShot& Shot();
     const PreviewCamera& Camera() const { return cameras_[size_t(source_)]; }
     QImage Picture();
 
@@ -85,8 +85,7 @@ private:
     PreviewSource source_ = PreviewSource::File1;
     int64_t frame_ = 0;
     PreviewModel model_;
-    PreviewPose pose_;
-    PreviewBounds bounds_;
+    PreviewShot shot_;  // the pose and bounds kept; the rest is set when it is asked for
     std::array<PreviewCamera, 3> cameras_;  // each list keeps its own view
     bool stale_ = true;   // the model must be read again before it is shown
     bool placed_ = false;  // the frame was set by a row or a key, not left at the start

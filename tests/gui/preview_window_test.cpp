@@ -270,7 +270,7 @@ TEST(PreviewWindowTest, ViewPreviewOpensOneWindowThatFollowsClickedRowsCommandsA
         const QPoint at = list(id)->visualItemRect(list(id)->item(row)).center();
         QTest::mouseClick(list(id)->viewport(), Qt::LeftButton, keys, at);
     };
-    auto joints = [](const PreviewWindow& preview) { return preview.Shot().Pose.Joints; };
+    auto joints = [](PreviewWindow& preview) { return preview.Shot().Pose.Joints; };
     window.MenuAction(menu::Preview)->trigger();
     test::ProcessEvents();
     const QList<PreviewWindow*> previews = window.findChildren<PreviewWindow*>();
